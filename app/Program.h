@@ -1,0 +1,6 @@
+#pragma once
+
+// The whole program on the standard streams: the main menu until Esc.
+// Returns the exit status: 0 after Esc (or end of input at the main menu),
+// 1 when input ended inside a dialog.
+int runProgram();

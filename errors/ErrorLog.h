@@ -1,0 +1,13 @@
+#pragma once
+
+// The error log "name.txt" in the current directory: one line per report,
+// appended, never read. A log that cannot be written costs one warning on
+// standard error; the program goes on.
+namespace errorlog {
+
+inline constexpr const char* kFileName = "name.txt";
+
+// Shows consoleText on its own line, then appends logLine to the log.
+void report(const char* consoleText, const char* logLine);
+
+}  // namespace errorlog

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "errors/ErrorLog.h"
+#include "errors/Exp.h"
+#include "errors/Message.h"
+
+// A word too long for the string buffer; the message is the rejected word.
+class charExp : public Exp {
+public:
+    explicit charExp(const char* text) : msg(text) {}
+
+    // The console gets a fixed text, the log the word itself.
+    void report() override { errorlog::report("eror in  razmer srtoki", msg.text()); }
+
+    const char* getMsg() const { return msg.text(); }
+
+private:
+    Message msg;
+};

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "errors/ErrorLog.h"
+#include "errors/Exp.h"
+#include "errors/Message.h"
+
+// A union member's list of works that cannot be made.
+class memberExp : public Exp {
+public:
+    explicit memberExp(const char* text) : msg(text) {}
+
+    void report() override { errorlog::report(msg.text(), msg.text()); }
+
+private:
+    Message msg;
+};

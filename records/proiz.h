@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "records/partia.h"
+#include "records/teacher.h"
+
+// A union member: a party member and a teacher over one person part, with a
+// list of works. Every record owns its list, so copies never share one.
+class proiz : public partia, public teacher {
+public:
+    proiz() = default;
+    proiz(const proiz&) = default;
+    proiz& operator=(const proiz&) = default;
+    ~proiz() override = default;
+
+    void vvod() override;
+    void vivod() override;
+
+    std::vector<std::string> adress;
+    int works = 0;
+
+private:
+    void vvodWorks();
+};
