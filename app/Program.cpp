@@ -23,7 +23,8 @@ void mainLoop() {
 
     int running = 1;
     while (running != 0) {
-        std::cout << "MENU\n1.teacher\n2.Partia\n3.UNION\n4.proverka oshibok so strokami\nESC. Exit";
+        std::cout
+            << "MENU\n1.teacher\n2.Partia\n3.UNION\n4.proverka oshibok so strokami\nESC. Exit";
         const int code = console::readKey();
         console::clearScreen();
         // End of input here is a way out like Esc, not a fault.

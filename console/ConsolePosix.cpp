@@ -18,17 +18,21 @@ namespace {
 std::streambuf* const startInput = std::cin.rdbuf();
 std::streambuf* const startOutput = std::cout.rdbuf();
 
-bool inputIsTerminal() { return std::cin.rdbuf() == startInput && isatty(STDIN_FILENO) == 1; }
-bool outputIsTerminal() { return std::cout.rdbuf() == startOutput && isatty(STDOUT_FILENO) == 1; }
+bool inputIsTerminal() {
+    return std::cin.rdbuf() == startInput && isatty(STDIN_FILENO) == 1;
+}
+bool outputIsTerminal() {
+    return std::cout.rdbuf() == startOutput && isatty(STDOUT_FILENO) == 1;
+}
 
 // The second codes of two-code keys, handed out by the following reads.
 std::deque<int> pendingCodes;
 
 constexpr int kEsc = 27;
-constexpr int kExtended = 224;   // arrows and the editing block
-constexpr int kFunction = 0;     // F1 to F10
-constexpr int kUnknown = 0;      // any other sequence: neither Esc nor a digit
-constexpr int kEscWaitMs = 75;   // an Esc followed by nothing within this is a lone Esc
+constexpr int kExtended = 224;  // arrows and the editing block
+constexpr int kFunction = 0;    // F1 to F10
+constexpr int kUnknown = 0;     // any other sequence: neither Esc nor a digit
+constexpr int kEscWaitMs = 75;  // an Esc followed by nothing within this is a lone Esc
 
 // Terminal settings saved while a key is read, restored by the guard or a signal.
 termios savedSettings{};
@@ -59,7 +63,7 @@ void installSignalRestore() {
 
 // Puts the terminal in key-at-a-time mode without echo for its lifetime.
 class RawMode {
-public:
+  public:
     RawMode() {
         if (tcgetattr(STDIN_FILENO, &savedSettings) != 0) {
             return;
@@ -112,17 +116,28 @@ int twoCodes(int first, int second) {
 // Codes for the final byte of ESC [ ... or ESC O ...
 int finalKey(int final, const std::string& params) {
     switch (final) {
-        case 'A': return twoCodes(kExtended, 72);
-        case 'B': return twoCodes(kExtended, 80);
-        case 'D': return twoCodes(kExtended, 75);
-        case 'C': return twoCodes(kExtended, 77);
-        case 'H': return twoCodes(kExtended, 71);
-        case 'F': return twoCodes(kExtended, 79);
-        case 'P': return twoCodes(kFunction, 59);
-        case 'Q': return twoCodes(kFunction, 60);
-        case 'R': return twoCodes(kFunction, 61);
-        case 'S': return twoCodes(kFunction, 62);
-        default: break;
+        case 'A':
+            return twoCodes(kExtended, 72);
+        case 'B':
+            return twoCodes(kExtended, 80);
+        case 'D':
+            return twoCodes(kExtended, 75);
+        case 'C':
+            return twoCodes(kExtended, 77);
+        case 'H':
+            return twoCodes(kExtended, 71);
+        case 'F':
+            return twoCodes(kExtended, 79);
+        case 'P':
+            return twoCodes(kFunction, 59);
+        case 'Q':
+            return twoCodes(kFunction, 60);
+        case 'R':
+            return twoCodes(kFunction, 61);
+        case 'S':
+            return twoCodes(kFunction, 62);
+        default:
+            break;
     }
     if (final != '~') {
         return kUnknown;

@@ -18,8 +18,12 @@ bool isConsole(DWORD handleId) {
     return GetConsoleMode(GetStdHandle(handleId), &mode) != 0;
 }
 
-bool inputIsConsole() { return std::cin.rdbuf() == startInput && isConsole(STD_INPUT_HANDLE); }
-bool outputIsConsole() { return std::cout.rdbuf() == startOutput && isConsole(STD_OUTPUT_HANDLE); }
+bool inputIsConsole() {
+    return std::cin.rdbuf() == startInput && isConsole(STD_INPUT_HANDLE);
+}
+bool outputIsConsole() {
+    return std::cout.rdbuf() == startOutput && isConsole(STD_OUTPUT_HANDLE);
+}
 
 }  // namespace
 

@@ -6,11 +6,11 @@
 
 // A record position outside the range that can be changed.
 class EnterExp : public Exp {
-public:
+  public:
     explicit EnterExp(const char* text) : msg(text) {}
 
     void report() override { errorlog::report(msg.text(), msg.text()); }
 
-private:
+  private:
     Message msg;
 };

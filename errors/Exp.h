@@ -4,7 +4,7 @@
 // input is found and caught by value by a handler of its exact class, which
 // calls report and lets the user try again.
 class Exp {
-public:
+  public:
     Exp() = default;
     Exp(const Exp&) = default;
     Exp& operator=(const Exp&) = delete;

@@ -6,11 +6,11 @@
 
 // A date of birth above 65535.
 class MAXExp : public Exp {
-public:
+  public:
     explicit MAXExp(const char* text) : msg(text) {}
 
     void report() override { errorlog::report(msg.text(), msg.text()); }
 
-private:
+  private:
     Message msg;
 };

@@ -27,4 +27,6 @@ Message& Message::operator=(const Message& other) {
     return *this;
 }
 
-Message::~Message() { delete[] msg; }
+Message::~Message() {
+    delete[] msg;
+}

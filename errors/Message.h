@@ -4,7 +4,7 @@
 // free store, sized to the text. Every copy owns a buffer of its own, so a copy
 // can be read until it is destroyed, whatever happens to the others.
 class Message {
-public:
+  public:
     explicit Message(const char* text);
     Message(const Message& other);
     Message& operator=(const Message& other);
@@ -12,6 +12,6 @@ public:
 
     const char* text() const { return msg; }
 
-private:
+  private:
     char* msg;
 };

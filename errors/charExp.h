@@ -6,7 +6,7 @@
 
 // A word too long for the string buffer; the message is the rejected word.
 class charExp : public Exp {
-public:
+  public:
     explicit charExp(const char* text) : msg(text) {}
 
     // The console gets a fixed text, the log the word itself.
@@ -14,6 +14,6 @@ public:
 
     const char* getMsg() const { return msg.text(); }
 
-private:
+  private:
     Message msg;
 };

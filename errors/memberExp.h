@@ -6,11 +6,11 @@
 
 // A union member's list of works that cannot be made.
 class memberExp : public Exp {
-public:
+  public:
     explicit memberExp(const char* text) : msg(text) {}
 
     void report() override { errorlog::report(msg.text(), msg.text()); }
 
-private:
+  private:
     Message msg;
 };

@@ -6,7 +6,7 @@
 // A person: the part every registry record shares. Abstract; the concrete
 // records derive from it virtually, so a union member holds one person part.
 class men {
-public:
+  public:
     men() = default;
     men(const men&) = default;
     men& operator=(const men&) = default;
@@ -22,7 +22,7 @@ public:
     std::string lastname;
     std::uint16_t date = 0;
 
-protected:
+  protected:
     // Clears the screen and prints the record's header line.
     static void startEntry(const char* header);
     // Name, surname, lastname and the checked date of birth.

@@ -6,7 +6,7 @@
 
 // A record of the party-member registry.
 class partia : public virtual men {
-public:
+  public:
     partia() = default;
     partia(const partia&) = default;
     partia& operator=(const partia&) = default;
@@ -20,7 +20,7 @@ public:
     int number = 0;
     std::string biography;
 
-protected:
+  protected:
     static constexpr const char* kHeader = "-----partia Member------";
     void vvodParty();
     void vivodParty() const;

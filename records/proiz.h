@@ -9,7 +9,7 @@
 // A union member: a party member and a teacher over one person part, with a
 // list of works. Every record owns its list, so copies never share one.
 class proiz : public partia, public teacher {
-public:
+  public:
     proiz() = default;
     proiz(const proiz&) = default;
     proiz& operator=(const proiz&) = default;
@@ -21,6 +21,6 @@ public:
     std::vector<std::string> adress;
     int works = 0;
 
-private:
+  private:
     void vvodWorks();
 };

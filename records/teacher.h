@@ -6,7 +6,7 @@
 
 // A record of the teacher registry.
 class teacher : public virtual men {
-public:
+  public:
     teacher() = default;
     teacher(const teacher&) = default;
     teacher& operator=(const teacher&) = default;
@@ -22,7 +22,7 @@ public:
     std::string spare;
     int sparenum = 0;
 
-protected:
+  protected:
     static constexpr const char* kHeader = "-----Teacher Member------";
     void vvodPost();
     void vivodPost() const;

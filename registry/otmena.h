@@ -3,7 +3,7 @@
 // One-step undo holder: the value last remembered (tek) and the one before (pred).
 template <class T>
 class otmena {
-public:
+  public:
     // tek becomes a copy of value; what tek held moves to pred.
     void zapomnit(const T& value) {
         pred = tek;
@@ -14,7 +14,7 @@ public:
     // A copy of tek; the holder is not changed.
     T poluchit() const { return tek; }
 
-private:
+  private:
     T tek{};
     T pred{};
 };

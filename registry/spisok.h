@@ -15,7 +15,7 @@
 // shrunk at the head. It owns its nodes; it is never copied.
 template <class T>
 class spisok {
-public:
+  public:
     spisok() = default;
     spisok(const spisok&) = delete;
     spisok& operator=(const spisok&) = delete;
@@ -71,7 +71,7 @@ public:
     // For walking the list from outside (tests, listings).
     const uzel<T>* first() const { return head; }
 
-private:
+  private:
     static constexpr int kLastPosition = 25;
 
     void removeFirst() {
