@@ -26,7 +26,7 @@ TEST(StringCheck, CutWordIsTheWorkedExample) {
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out,
               kMenu + "\f" + kPrompt + kReport + kChoice + result("abcdefghi") + kMenu + "\f");
-    EXPECT_EQ(dir.read("name.txt"), "abcdefghijk\n");
+    EXPECT_EQ(testsupport::readLog(dir.path()), "abcdefghijk\n");
 }
 
 TEST(StringCheck, NineLettersAreAcceptedTenAreNot) {
@@ -36,7 +36,7 @@ TEST(StringCheck, NineLettersAreAcceptedTenAreNot) {
     // The blank after the first word is a key of its own: one more pass of the menu.
     EXPECT_EQ(run.out, kMenu + "\f" + kPrompt + result("abcdefghi") + kMenu + "\f" + kMenu + "\f" +
                            kPrompt + kReport + kChoice + kPrompt + result("short") + kMenu + "\f");
-    EXPECT_EQ(dir.read("name.txt"), "abcdefghij\n");
+    EXPECT_EQ(testsupport::readLog(dir.path()), "abcdefghij\n");
 }
 
 TEST(StringCheck, OtherChoicesAskAgainAndEveryRejectionIsLogged) {
@@ -46,7 +46,7 @@ TEST(StringCheck, OtherChoicesAskAgainAndEveryRejectionIsLogged) {
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, kMenu + "\f" + kPrompt + kReport + kChoice + kChoice + kChoice + kPrompt +
                            kReport + kChoice + result("bbbbbbbbb") + kMenu + "\f");
-    EXPECT_EQ(dir.read("name.txt"), "from an earlier run\naaaaaaaaaaaa\nbbbbbbbbbbbbb\n");
+    EXPECT_EQ(testsupport::readLog(dir.path()), "from an earlier run\naaaaaaaaaaaa\nbbbbbbbbbbbbb\n");
 }
 
 TEST(StringCheck, LongWordIsLoggedWhole) {
@@ -54,7 +54,7 @@ TEST(StringCheck, LongWordIsLoggedWhole) {
     const std::string word(200000, 'w');
     const auto run = runRegistry("4" + word + " 2\033", dir.path());
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(dir.read("name.txt"), word + "\n");
+    EXPECT_EQ(testsupport::readLog(dir.path()), word + "\n");
     EXPECT_NE(run.out.find(result("wwwwwwwww")), std::string::npos);
 }
 

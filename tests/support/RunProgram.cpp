@@ -1,5 +1,7 @@
 #include "support/RunProgram.h"
 
+#include <gtest/gtest.h>
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -9,6 +11,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
 #include <sstream>
 #include <stdexcept>
 
@@ -51,6 +54,21 @@ std::vector<std::string> registryCommand() {
 bool registryWritesCrlf() {
     const char* crlf = std::getenv("REGISTRY_CRLF");
     return crlf != nullptr && std::string(crlf) == "1";
+}
+
+std::string readLog(const std::filesystem::path& dir) {
+    std::ifstream in(dir / "name.txt", std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    const std::string log = content.str();
+    if (!registryWritesCrlf()) {
+        EXPECT_EQ(log.find('\r'), std::string::npos) << "a CR in the log";
+        return log;
+    }
+    for (std::size_t i = log.find('\n'); i != std::string::npos; i = log.find('\n', i + 1)) {
+        EXPECT_TRUE(i > 0 && log[i - 1] == '\r') << "a log line without CR LF at " << i;
+    }
+    return foldCrlf(log);
 }
 
 RunResult runRegistry(const std::string& input, const std::filesystem::path& dir,

@@ -23,6 +23,11 @@ std::vector<std::string> registryCommand();
 // set by REGISTRY_CRLF=1 in the environment.
 bool registryWritesCrlf();
 
+// The error log the program under test left in dir, with its line ends
+// checked (CR LF for a Windows build, LF otherwise) and given back as LF.
+// A line end of the wrong kind makes the test fail.
+std::string readLog(const std::filesystem::path& dir);
+
 // Runs the program in dir with input on a pipe as its standard input, and its
 // outputs on pipes. Kills it after timeoutSeconds.
 RunResult runRegistry(const std::string& input, const std::filesystem::path& dir,
