@@ -4,6 +4,12 @@
 // Both are the only code that knows the platform.
 namespace console {
 
+// Called once by main, after the standard streams are set up: while std::cin and
+// std::cout still use the buffers they have now, a terminal (console) behind them
+// gets terminal behaviour. Without this call, or with other buffers swapped in
+// (tests, the fuzzer), input and output always behave as pipes.
+void attachToStandardStreams();
+
 // Returned by readKey when no more input can come.
 inline constexpr int kNoKey = -1;
 

@@ -13,16 +13,15 @@
 namespace console {
 namespace {
 
-// The buffers the process started with: a test or fuzzer that swaps them in
-// gets the behaviour of a pipe, whatever its own descriptors are.
-std::streambuf* const startInput = std::cin.rdbuf();
-std::streambuf* const startOutput = std::cout.rdbuf();
+// The buffers of the process's own standard streams, once main has attached them.
+std::streambuf* ownInput = nullptr;
+std::streambuf* ownOutput = nullptr;
 
 bool inputIsTerminal() {
-    return std::cin.rdbuf() == startInput && isatty(STDIN_FILENO) == 1;
+    return std::cin.rdbuf() == ownInput && isatty(STDIN_FILENO) == 1;
 }
 bool outputIsTerminal() {
-    return std::cout.rdbuf() == startOutput && isatty(STDOUT_FILENO) == 1;
+    return std::cout.rdbuf() == ownOutput && isatty(STDOUT_FILENO) == 1;
 }
 
 // The second codes of two-code keys, handed out by the following reads.
@@ -202,6 +201,11 @@ int readTerminalKey() {
 }
 
 }  // namespace
+
+void attachToStandardStreams() {
+    ownInput = std::cin.rdbuf();
+    ownOutput = std::cout.rdbuf();
+}
 
 int readKey() {
     if (!pendingCodes.empty()) {

@@ -9,9 +9,9 @@
 namespace console {
 namespace {
 
-// The buffers the process started with: swapped-in buffers behave as a pipe.
-std::streambuf* const startInput = std::cin.rdbuf();
-std::streambuf* const startOutput = std::cout.rdbuf();
+// The buffers of the process's own standard streams, once main has attached them.
+std::streambuf* ownInput = nullptr;
+std::streambuf* ownOutput = nullptr;
 
 bool isConsole(DWORD handleId) {
     DWORD mode = 0;
@@ -19,13 +19,18 @@ bool isConsole(DWORD handleId) {
 }
 
 bool inputIsConsole() {
-    return std::cin.rdbuf() == startInput && isConsole(STD_INPUT_HANDLE);
+    return std::cin.rdbuf() == ownInput && isConsole(STD_INPUT_HANDLE);
 }
 bool outputIsConsole() {
-    return std::cout.rdbuf() == startOutput && isConsole(STD_OUTPUT_HANDLE);
+    return std::cout.rdbuf() == ownOutput && isConsole(STD_OUTPUT_HANDLE);
 }
 
 }  // namespace
+
+void attachToStandardStreams() {
+    ownInput = std::cin.rdbuf();
+    ownOutput = std::cout.rdbuf();
+}
 
 int readKey() {
     if (inputIsConsole()) {

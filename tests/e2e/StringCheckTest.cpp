@@ -41,12 +41,15 @@ TEST(StringCheck, NineLettersAreAcceptedTenAreNot) {
 
 TEST(StringCheck, OtherChoicesAskAgainAndEveryRejectionIsLogged) {
     TempDir dir;
-    dir.write("name.txt", "from an earlier run\n");
+    // An earlier run wrote its line with the platform's own line end.
+    dir.write("name.txt", testsupport::registryWritesCrlf() ? "from an earlier run\r\n"
+                                                            : "from an earlier run\n");
     const auto run = runRegistry("4 aaaaaaaaaaaa 3 x 1 bbbbbbbbbbbbb 2\033", dir.path());
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, kMenu + "\f" + kPrompt + kReport + kChoice + kChoice + kChoice + kPrompt +
                            kReport + kChoice + result("bbbbbbbbb") + kMenu + "\f");
-    EXPECT_EQ(testsupport::readLog(dir.path()), "from an earlier run\naaaaaaaaaaaa\nbbbbbbbbbbbbb\n");
+    EXPECT_EQ(testsupport::readLog(dir.path()),
+              "from an earlier run\naaaaaaaaaaaa\nbbbbbbbbbbbbb\n");
 }
 
 TEST(StringCheck, LongWordIsLoggedWhole) {
