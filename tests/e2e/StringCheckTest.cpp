@@ -41,9 +41,7 @@ TEST(StringCheck, NineLettersAreAcceptedTenAreNot) {
 
 TEST(StringCheck, OtherChoicesAskAgainAndEveryRejectionIsLogged) {
     TempDir dir;
-    // An earlier run wrote its line with the platform's own line end.
-    dir.write("name.txt", testsupport::registryWritesCrlf() ? "from an earlier run\r\n"
-                                                            : "from an earlier run\n");
+    dir.write("name.txt", testsupport::asWritten("from an earlier run\n"));
     const auto run = runRegistry("4 aaaaaaaaaaaa 3 x 1 bbbbbbbbbbbbb 2\033", dir.path());
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, kMenu + "\f" + kPrompt + kReport + kChoice + kChoice + kChoice + kPrompt +

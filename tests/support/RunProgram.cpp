@@ -56,6 +56,20 @@ bool registryWritesCrlf() {
     return crlf != nullptr && std::string(crlf) == "1";
 }
 
+std::string asWritten(const std::string& text) {
+    if (!registryWritesCrlf()) {
+        return text;
+    }
+    std::string converted;
+    for (const char c : text) {
+        if (c == '\n') {
+            converted.push_back('\r');
+        }
+        converted.push_back(c);
+    }
+    return converted;
+}
+
 std::string readLog(const std::filesystem::path& dir) {
     std::ifstream in(dir / "name.txt", std::ios::binary);
     std::ostringstream content;

@@ -28,6 +28,10 @@ bool registryWritesCrlf();
 // A line end of the wrong kind makes the test fail.
 std::string readLog(const std::filesystem::path& dir);
 
+// text with the line ends the program under test writes: a log line left by
+// an earlier run, as that run would have written it.
+std::string asWritten(const std::string& text);
+
 // Runs the program in dir with input on a pipe as its standard input, and its
 // outputs on pipes. Kills it after timeoutSeconds.
 RunResult runRegistry(const std::string& input, const std::filesystem::path& dir,
