@@ -65,7 +65,7 @@ const std::string kScript =
     // Party members: numbers that are not, a change discarded.
     "22 1 1 Al Bo Cy 12 Red yy 1999 nn 7 bio 1 4 0 1 3 1 Xe Yo Zu 5 Blue 2000 8 none 0 0 "
     // Union members: a refused count, works, viewed, listed, deleted; then Esc.
-    "32 1 1 Ul Vo Wu 300 Green 2001 42 bio pos deg spec -1 k 2 w0 w1 1 3 4 0 1 4 0\033";
+    "32 1 1 Ul Vo Wu 300 Green 2001 42 bio pos deg chem -1 k 2 w0 w1 1 3 4 0 1 4 0\033";
 const std::string kScriptLog =
     "abcdefghijk\nabcdefghijklm\nprevisheno MAX znachenie\n oshibka v granizah spiska\n"
     " oshibka v granizah spiska\neror in memory   \n";
@@ -310,7 +310,7 @@ TEST(OddInput, CountOfWorksTooLargeForMemory) {
     ASSERT_EQ(setrlimit(RLIMIT_AS, &bounded), 0);
     TempDir dir;
     const RunResult run = runRegistry(
-        "32 1 1 A B C 5 P 1 2 bio pos deg spec 2147483647 1 w 1 4 0 1 0\033", dir.path(), 10);
+        "32 1 1 A B C 5 P 1 2 bio pos deg chem 2147483647 1 w 1 4 0 1 0\033", dir.path(), 10);
     setrlimit(RLIMIT_AS, &old);
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_NE(run.out.find("Enter num works: eror in memory   \n\nEnter num works: "
