@@ -73,6 +73,19 @@ void fillPerson(men& m, long i) {
     m.date = static_cast<std::uint16_t>(i);
 }
 
+void fillPost(teacher& t) {
+    t.position = "docent";
+    t.stepen = "phd";
+    t.speciality = "math";
+}
+
+void fillParty(partia& p, long i) {
+    p.party = "p1";
+    p.year = 1990;
+    p.number = static_cast<int>(i);
+    p.biography = "b" + std::to_string(i);
+}
+
 template <class T>
 T sample(long i);
 
@@ -80,9 +93,7 @@ template <>
 teacher sample<teacher>(long i) {
     teacher t;
     fillPerson(t, i);
-    t.position = "docent";
-    t.stepen = "phd";
-    t.speciality = "math";
+    fillPost(t);
     return t;
 }
 
@@ -90,10 +101,7 @@ template <>
 partia sample<partia>(long i) {
     partia p;
     fillPerson(p, i);
-    p.party = "p1";
-    p.year = 1990;
-    p.number = static_cast<int>(i);
-    p.biography = "b" + std::to_string(i);
+    fillParty(p, i);
     return p;
 }
 
@@ -101,13 +109,8 @@ template <>
 proiz sample<proiz>(long i) {
     proiz u;
     fillPerson(u, i);
-    u.party = "p1";
-    u.year = 1990;
-    u.number = static_cast<int>(i);
-    u.biography = "b" + std::to_string(i);
-    u.position = "docent";
-    u.stepen = "phd";
-    u.speciality = "math";
+    fillParty(u, i);
+    fillPost(u);
     u.adress = {"wa" + std::to_string(i), "wb" + std::to_string(i), "wc" + std::to_string(i)};
     u.works = 3;
     return u;
