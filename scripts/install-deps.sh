@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    cmake g++ make
+    cmake g++ make python3
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     clang-14 libclang-rt-14-dev clang-format clang-tidy
     valgrind
