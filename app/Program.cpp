@@ -1,10 +1,11 @@
 #include "app/Program.h"
 
 #include <iostream>
+#include <string>
 
 #include "app/StringCheck.h"
 #include "console/Console.h"
-#include "console/EndOfInput.h"
+#include "console/ConsoleGone.h"
 #include "records/partia.h"
 #include "records/proiz.h"
 #include "records/teacher.h"
@@ -43,7 +44,7 @@ void mainLoop() {
                 menu(mass3);
                 break;
             case '4':
-                proverkaStroki(mass, sizeof mass);
+                proverkaStroki(mass);
                 break;
             default:
                 break;
@@ -54,12 +55,25 @@ void mainLoop() {
 }  // namespace
 
 int runProgram() {
+    // A failed read or write (ConsoleGone), or a word too large for memory
+    // (std::bad_alloc), comes out of the stream as an exception rather than as
+    // a bad stream that would look like the end of input.
+    const std::ios::iostate inMask = std::cin.exceptions();
+    const std::ios::iostate outMask = std::cout.exceptions();
+    std::cin.exceptions(std::ios::badbit);
+    std::cout.exceptions(std::ios::badbit);
+    std::string gone;
     try {
         mainLoop();
-    } catch (const EndOfInput&) {
-        std::cout.flush();
-        std::cerr << "registry: end of input" << std::endl;
-        return 1;
+    } catch (const ConsoleGone& error) {
+        gone = error.what();
     }
-    return 0;
+    // Back as they were first: std::cerr flushes std::cout, which may have failed.
+    std::cin.exceptions(inMask);
+    std::cout.exceptions(outMask);
+    if (gone.empty()) {
+        return 0;
+    }
+    std::cerr << "registry: " << gone << std::endl;
+    return 1;
 }

@@ -1,46 +1,88 @@
 #include "app/StringCheck.h"
 
+#include <algorithm>
 #include <cstring>
 #include <iostream>
 #include <string>
+#include <string_view>
 
-#include "console/EndOfInput.h"
 #include "console/Input.h"
+#include "errors/Retry.h"
 #include "errors/charExp.h"
 
-void proverkaStroki(char* mass, int size) {
-    const auto limit = static_cast<std::size_t>(size);
-    int done = 0;
-    while (done != 1) {
-        try {
-            std::cout << "Vvedite stroky (dlia proverki razmernosty)" << std::endl;
+namespace {
+
+unsigned byteAt(std::string_view text, std::size_t i) {
+    return static_cast<unsigned char>(text[i]);
+}
+
+bool isValidUtf8(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned lead = byteAt(text, i);
+        const std::size_t length = lead < 0x80                    ? 1
+                                   : lead >= 0xC2 && lead <= 0xDF ? 2
+                                   : lead >= 0xE0 && lead <= 0xEF ? 3
+                                   : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                                  : 0;
+        if (length == 0 || i + length > text.size()) {
+            return false;
+        }
+        for (std::size_t k = 1; k < length; ++k) {
+            if ((byteAt(text, i + k) & 0xC0) != 0x80) {
+                return false;
+            }
+        }
+        // Overlong forms, surrogates and code points above U+10FFFF.
+        const unsigned second = length > 1 ? byteAt(text, i + 1) : 0;
+        if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) ||
+            (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second > 0x8F)) {
+            return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+// How much of text fits size bytes: UTF-8 text is cut between characters, so no
+// broken character reaches the screen; other text is cut at size bytes.
+std::size_t fittingLength(std::string_view text, std::size_t size) {
+    if (text.size() <= size || !isValidUtf8(text)) {
+        return std::min(text.size(), size);
+    }
+    std::size_t length = size;
+    while (length > 0 && (byteAt(text, length) & 0xC0) == 0x80) {
+        --length;
+    }
+    return length;
+}
+
+}  // namespace
+
+void proverkaStroki(std::span<char> mass) {
+    retry<charExp>(
+        "NO founded the eror",
+        [mass] {
             // The word is read whole, however long, so it is never split across reads.
-            std::string word;
-            console::readWord(word);
-            if (word.size() + 1 > limit) {
+            const std::string word =
+                console::askWord("Vvedite stroky (dlia proverki razmernosty)\n");
+            if (word.size() + 1 > mass.size()) {
                 throw charExp(word.c_str());
             }
-            std::memcpy(mass, word.c_str(), word.size() + 1);
-            done = 1;
-        } catch (const charExp& thrown) {
-            charExp kod = thrown;  // the handler works on its own copy
-            kod.report();
+            std::memcpy(mass.data(), word.c_str(), word.size() + 1);
+        },
+        [mass](const charExp& kod) {
             char t = ' ';
             while (t != '1') {
-                std::cout << "1-vvesti novyu storky\n 2-obrezat stroky " << std::endl;
-                t = console::readChar();
+                t = console::askChar("1-vvesti novyu storky\n 2-obrezat stroky \n");
                 if (t == '2') {
-                    std::strncpy(mass, kod.getMsg(), limit - 1);
-                    mass[limit - 1] = '\0';
-                    t = '1';
-                    done = 1;
+                    const std::string_view word = kod.getMsg();
+                    const std::size_t length = fittingLength(word, mass.size() - 1);
+                    std::memcpy(mass.data(), word.data(), length);
+                    mass[length] = '\0';
+                    return true;
                 }
             }
-        } catch (const EndOfInput&) {
-            throw;
-        } catch (...) {
-            std::cout << "NO founded the eror" << std::endl;
-        }
-    }
-    std::cout << "v rezultate polychenaia stroka  " << mass << " !!!!!" << std::endl;
+            return false;
+        });
+    std::cout << "v rezultate polychenaia stroka  " << mass.data() << " !!!!!" << std::endl;
 }

@@ -1,24 +1,41 @@
 #pragma once
 
-// The two services the program needs from the console beyond the standard streams.
-// Both are the only code that knows the platform.
+#include <memory>
+#include <string_view>
+
+// The services the program needs from the console beyond formatted reads.
 namespace console {
 
-// Called once by main, after the standard streams are set up: while std::cin and
-// std::cout still use the buffers they have now, a terminal (console) behind them
-// gets terminal behaviour. Without this call, or with other buffers swapped in
-// (tests, the fuzzer), input and output always behave as pipes.
-void attachToStandardStreams();
+// Held by main for the whole run: gives std::cin and std::cout buffers of their
+// own on the process's standard input and output, and decides once whether each
+// is a terminal. Without it (tests and the fuzzer swap in string buffers) input
+// and output behave as pipes.
+class StandardStreams {
+  public:
+    StandardStreams();
+    ~StandardStreams();
+    StandardStreams(const StandardStreams&) = delete;
+    StandardStreams& operator=(const StandardStreams&) = delete;
+
+    struct Buffers;
+
+  private:
+    std::unique_ptr<Buffers> buffers;
+};
 
 // Returned by readKey when no more input can come.
 inline constexpr int kNoKey = -1;
 
 // Reads one key code. On a terminal: without echo and without Enter; a key that
 // produces two codes (arrows, function keys) gives them to two successive calls.
-// Otherwise: the next byte of standard input (0 to 255). kNoKey at end of input.
+// Otherwise: the next byte of standard input (0 to 255).
 int readKey();
 
-// Clears the screen: an ANSI clear on a terminal, one form feed otherwise.
+// Clears the screen on a terminal; otherwise writes one form feed.
 void clearScreen();
+
+// Appends bytes to the file in one write, creating it, never waiting to open it.
+// Returns 0, or the errno value of what failed.
+int appendToFile(const char* path, std::string_view bytes);
 
 }  // namespace console

@@ -1,31 +1,21 @@
+#include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <deque>
 #include <iostream>
 #include <string>
 
 #include "console/Console.h"
+#include "console/ConsoleGone.h"
+#include "console/Platform.h"
 
-namespace console {
+namespace console::platform {
 namespace {
-
-// The buffers of the process's own standard streams, once main has attached them.
-std::streambuf* ownInput = nullptr;
-std::streambuf* ownOutput = nullptr;
-
-bool inputIsTerminal() {
-    return std::cin.rdbuf() == ownInput && isatty(STDIN_FILENO) == 1;
-}
-bool outputIsTerminal() {
-    return std::cout.rdbuf() == ownOutput && isatty(STDOUT_FILENO) == 1;
-}
-
-// The second codes of two-code keys, handed out by the following reads.
-std::deque<int> pendingCodes;
 
 constexpr int kEsc = 27;
 constexpr int kExtended = 224;  // arrows and the editing block
@@ -33,55 +23,87 @@ constexpr int kFunction = 0;    // F1 to F10
 constexpr int kUnknown = 0;     // any other sequence: neither Esc nor a digit
 constexpr int kEscWaitMs = 75;  // an Esc followed by nothing within this is a lone Esc
 
-// Terminal settings saved while a key is read, restored by the guard or a signal.
+// The second codes of two-code keys, handed out by the following reads.
+std::deque<int> pendingCodes;
+// A byte read too far (the second of two Esc), read again first.
+int heldByte = -1;
+
+// The terminal's own settings while a key is awaited, for the guard and the signal handlers.
 termios savedSettings{};
 volatile std::sig_atomic_t rawActive = 0;
 
-void restoreAndReraise(int sig) {
+// Key-at-a-time without echo; signals (Ctrl+C, Ctrl+Z) still work.
+void setRaw() {
+    termios raw = savedSettings;
+    raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
+    raw.c_cc[VMIN] = 1;
+    raw.c_cc[VTIME] = 0;
+    rawActive = tcsetattr(STDIN_FILENO, TCSANOW, &raw) == 0 ? 1 : 0;
+}
+
+void restore() {
     if (rawActive != 0) {
         tcsetattr(STDIN_FILENO, TCSANOW, &savedSettings);
-        rawActive = 0;
     }
+}
+
+void restoreAndReraise(int sig) {
+    restore();
+    rawActive = 0;
     std::signal(sig, SIG_DFL);
     std::raise(sig);
 }
 
-void installSignalRestore() {
+void onSignal(int sig, void (*handler)(int)) {
+    struct sigaction action {};
+    action.sa_handler = handler;
+    sigemptyset(&action.sa_mask);
+    sigaction(sig, &action, nullptr);
+}
+
+// Ctrl+Z: the shell gets the terminal as it was; after fg a key still awaited is
+// again read key by key, from the settings the terminal has by then.
+void stopAndResume(int sig) {
+    const int savedErrno = errno;
+    restore();
+    onSignal(sig, SIG_DFL);
+    sigset_t stop;
+    sigemptyset(&stop);
+    sigaddset(&stop, sig);
+    sigprocmask(SIG_UNBLOCK, &stop, nullptr);
+    std::raise(sig);
+    sigprocmask(SIG_BLOCK, &stop, nullptr);
+    onSignal(sig, stopAndResume);
+    if (rawActive != 0 && tcgetattr(STDIN_FILENO, &savedSettings) == 0) {
+        setRaw();
+    }
+    errno = savedErrno;
+}
+
+void installSignalHandlers() {
     static bool installed = false;
     if (installed) {
         return;
     }
     installed = true;
     for (const int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
-        struct sigaction action {};
-        action.sa_handler = restoreAndReraise;
-        sigemptyset(&action.sa_mask);
-        sigaction(sig, &action, nullptr);
+        onSignal(sig, restoreAndReraise);
     }
+    onSignal(SIGTSTP, stopAndResume);
 }
 
-// Puts the terminal in key-at-a-time mode without echo for its lifetime.
+// Puts the terminal in key-at-a-time mode for its lifetime.
 class RawMode {
   public:
     RawMode() {
-        if (tcgetattr(STDIN_FILENO, &savedSettings) != 0) {
-            return;
-        }
-        installSignalRestore();
-        termios raw = savedSettings;
-        raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
-        raw.c_cc[VMIN] = 1;
-        raw.c_cc[VTIME] = 0;
-        rawActive = 1;
-        if (tcsetattr(STDIN_FILENO, TCSANOW, &raw) != 0) {
-            rawActive = 0;
+        if (tcgetattr(STDIN_FILENO, &savedSettings) == 0) {
+            installSignalHandlers();
+            setRaw();
         }
     }
     ~RawMode() {
-        if (rawActive != 0) {
-            tcsetattr(STDIN_FILENO, TCSANOW, &savedSettings);
-            rawActive = 0;
-        }
+        restore();
+        rawActive = 0;
     }
     RawMode(const RawMode&) = delete;
     RawMode& operator=(const RawMode&) = delete;
@@ -104,7 +126,21 @@ int readByte(int timeoutMs) {
     do {
         got = read(STDIN_FILENO, &byte, 1);
     } while (got < 0 && errno == EINTR);
+    if (got < 0) {
+        throw ConsoleGone(std::string("cannot read standard input: ") + std::strerror(errno));
+    }
     return got == 1 ? byte : -1;
+}
+
+// Bytes typed ahead come before what the terminal delivers now.
+int nextByte(InputBuffer& input, int timeoutMs) {
+    if (heldByte >= 0) {
+        const int byte = heldByte;
+        heldByte = -1;
+        return byte;
+    }
+    const int ahead = input.takeTypedAhead();
+    return ahead >= 0 ? ahead : readByte(timeoutMs);
 }
 
 int twoCodes(int first, int second) {
@@ -112,50 +148,30 @@ int twoCodes(int first, int second) {
     return first;
 }
 
-// Codes for the final byte of ESC [ ... or ESC O ...
+// Codes for the final byte of ESC [ ... or ESC O ..., with ESC [ n ~ as "n~".
 int finalKey(int final, const std::string& params) {
-    switch (final) {
-        case 'A':
-            return twoCodes(kExtended, 72);
-        case 'B':
-            return twoCodes(kExtended, 80);
-        case 'D':
-            return twoCodes(kExtended, 75);
-        case 'C':
-            return twoCodes(kExtended, 77);
-        case 'H':
-            return twoCodes(kExtended, 71);
-        case 'F':
-            return twoCodes(kExtended, 79);
-        case 'P':
-            return twoCodes(kFunction, 59);
-        case 'Q':
-            return twoCodes(kFunction, 60);
-        case 'R':
-            return twoCodes(kFunction, 61);
-        case 'S':
-            return twoCodes(kFunction, 62);
-        default:
-            break;
-    }
-    if (final != '~') {
-        return kUnknown;
-    }
-    const std::string number = params.substr(0, params.find(';'));
-    struct Tilde {
-        const char* number;
+    struct Key {
+        const char* id;
         int first;
         int second;
     };
-    static constexpr Tilde kTildeKeys[] = {
-        {"1", kExtended, 71},  {"7", kExtended, 71},  {"4", kExtended, 79},  {"8", kExtended, 79},
-        {"5", kExtended, 73},  {"6", kExtended, 81},  {"2", kExtended, 82},  {"3", kExtended, 83},
-        {"11", kFunction, 59}, {"12", kFunction, 60}, {"13", kFunction, 61}, {"14", kFunction, 62},
-        {"15", kFunction, 63}, {"17", kFunction, 64}, {"18", kFunction, 65}, {"19", kFunction, 66},
-        {"20", kFunction, 67}, {"21", kFunction, 68},
+    static constexpr Key kKeys[] = {
+        {"A", kExtended, 72},   {"B", kExtended, 80},   {"D", kExtended, 75},
+        {"C", kExtended, 77},   {"H", kExtended, 71},   {"F", kExtended, 79},
+        {"P", kFunction, 59},   {"Q", kFunction, 60},   {"R", kFunction, 61},
+        {"S", kFunction, 62},   {"1~", kExtended, 71},  {"7~", kExtended, 71},
+        {"4~", kExtended, 79},  {"8~", kExtended, 79},  {"5~", kExtended, 73},
+        {"6~", kExtended, 81},  {"2~", kExtended, 82},  {"3~", kExtended, 83},
+        {"11~", kFunction, 59}, {"12~", kFunction, 60}, {"13~", kFunction, 61},
+        {"14~", kFunction, 62}, {"15~", kFunction, 63}, {"17~", kFunction, 64},
+        {"18~", kFunction, 65}, {"19~", kFunction, 66}, {"20~", kFunction, 67},
+        {"21~", kFunction, 68},
     };
-    for (const Tilde& key : kTildeKeys) {
-        if (number == key.number) {
+    // Modifiers (ESC [ 1 ; 5 A) give the plain key.
+    const std::string id = final == '~' ? params.substr(0, params.find(';')) + "~"
+                                        : std::string(1, static_cast<char>(final));
+    for (const Key& key : kKeys) {
+        if (id == key.id) {
             return twoCodes(key.first, key.second);
         }
     }
@@ -163,9 +179,13 @@ int finalKey(int final, const std::string& params) {
 }
 
 // After ESC: a lone Esc, or a whole escape sequence turned into key codes.
-int escapeSequence() {
-    const int introducer = readByte(kEscWaitMs);
+int escapeSequence(InputBuffer& input) {
+    const int introducer = nextByte(input, kEscWaitMs);
     if (introducer < 0) {
+        return kEsc;
+    }
+    if (introducer == kEsc) {
+        heldByte = kEsc;  // a double tap: this Esc is alone, the next starts afresh
         return kEsc;
     }
     if (introducer != '[' && introducer != 'O') {
@@ -173,13 +193,13 @@ int escapeSequence() {
     }
     std::string params;
     for (;;) {
-        const int byte = readByte(kEscWaitMs);
+        const int byte = nextByte(input, kEscWaitMs);
         if (byte < 0) {
             return kUnknown;  // cut short: swallow what came
         }
         if (introducer == '[' && byte == '[' && params.empty()) {
             // Linux console F1 to F5: ESC [ [ A .. E
-            const int letter = readByte(kEscWaitMs);
+            const int letter = nextByte(input, kEscWaitMs);
             return letter >= 'A' && letter <= 'E' ? twoCodes(kFunction, 59 + (letter - 'A'))
                                                   : kUnknown;
         }
@@ -190,43 +210,44 @@ int escapeSequence() {
     }
 }
 
-int readTerminalKey() {
-    std::cout.flush();
-    const RawMode raw;
-    const int byte = readByte(-1);
-    if (byte < 0) {
-        return kNoKey;
-    }
-    return byte == kEsc ? escapeSequence() : byte;
-}
-
 }  // namespace
 
-void attachToStandardStreams() {
-    ownInput = std::cin.rdbuf();
-    ownOutput = std::cout.rdbuf();
+bool isTerminal(int fd) {
+    return isatty(fd) == 1;
 }
 
-int readKey() {
+long readFd(int fd, char* data, std::size_t size) {
+    return read(fd, data, size);
+}
+
+long writeFd(int fd, const char* data, std::size_t size) {
+    return write(fd, data, size);
+}
+
+int openAppend(const char* path) {
+    return open(path, O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+}
+
+void closeFd(int fd) {
+    close(fd);
+}
+
+int readTerminalKey(InputBuffer& input) {
     if (!pendingCodes.empty()) {
         const int code = pendingCodes.front();
         pendingCodes.pop_front();
         return code;
     }
-    if (inputIsTerminal()) {
-        return readTerminalKey();
+    const RawMode raw;
+    const int byte = nextByte(input, -1);
+    if (byte < 0) {
+        return kNoKey;
     }
-    const std::istream::int_type c = std::cin.get();
-    return c == std::char_traits<char>::eof() ? kNoKey : static_cast<unsigned char>(c);
+    return byte == kEsc ? escapeSequence(input) : byte;
 }
 
-void clearScreen() {
-    if (outputIsTerminal()) {
-        std::cout << "\033[H\033[2J\033[3J";
-    } else {
-        std::cout << '\f';
-    }
-    std::cout.flush();
+void clearTerminal() {
+    std::cout << "\033[H\033[2J\033[3J";
 }
 
-}  // namespace console
+}  // namespace console::platform

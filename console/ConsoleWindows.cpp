@@ -1,54 +1,48 @@
 #include <conio.h>
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
 #include <windows.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <iostream>
 
 #include "console/Console.h"
+#include "console/Platform.h"
 
-namespace console {
-namespace {
-
-// The buffers of the process's own standard streams, once main has attached them.
-std::streambuf* ownInput = nullptr;
-std::streambuf* ownOutput = nullptr;
-
-bool isConsole(DWORD handleId) {
+namespace console::platform {
+bool isTerminal(int fd) {
     DWORD mode = 0;
-    return GetConsoleMode(GetStdHandle(handleId), &mode) != 0;
+    return GetConsoleMode(GetStdHandle(fd == 0 ? STD_INPUT_HANDLE : STD_OUTPUT_HANDLE), &mode) != 0;
 }
 
-bool inputIsConsole() {
-    return std::cin.rdbuf() == ownInput && isConsole(STD_INPUT_HANDLE);
-}
-bool outputIsConsole() {
-    return std::cout.rdbuf() == ownOutput && isConsole(STD_OUTPUT_HANDLE);
+long readFd(int fd, char* data, std::size_t size) {
+    return _read(fd, data, static_cast<unsigned>(size));
 }
 
-}  // namespace
-
-void attachToStandardStreams() {
-    ownInput = std::cin.rdbuf();
-    ownOutput = std::cout.rdbuf();
+// In text mode the count may include the CRs added; a success wrote it all.
+long writeFd(int fd, const char* data, std::size_t size) {
+    return _write(fd, data, static_cast<unsigned>(size)) < 0 ? -1 : static_cast<long>(size);
 }
 
-int readKey() {
-    if (inputIsConsole()) {
-        std::cout.flush();
-        return _getch();
-    }
-    const std::istream::int_type c = std::cin.get();
-    return c == std::char_traits<char>::eof() ? kNoKey : static_cast<unsigned char>(c);
+// Text mode: a line end is written as CR LF.
+int openAppend(const char* path) {
+    return _open(path, _O_WRONLY | _O_APPEND | _O_CREAT | _O_TEXT, _S_IREAD | _S_IWRITE);
 }
 
-void clearScreen() {
-    if (outputIsConsole()) {
-        std::cout.flush();
-        static_cast<void>(std::system("cls"));
-    } else {
-        std::cout << '\f';
-        std::cout.flush();
-    }
+void closeFd(int fd) {
+    _close(fd);
 }
 
-}  // namespace console
+int readTerminalKey(InputBuffer& input) {
+    const int ahead = input.takeTypedAhead();
+    return ahead >= 0 ? ahead : _getch();
+}
+
+void clearTerminal() {
+    std::cout.flush();
+    static_cast<void>(std::system("cls"));
+}
+
+}  // namespace console::platform

@@ -2,60 +2,73 @@
 
 #include <cctype>
 #include <iostream>
+#include <new>
 
-#include "console/EndOfInput.h"
+#include "console/ConsoleGone.h"
 
 namespace console {
 namespace {
 
-// Skips white space; throws when nothing but white space is left.
-void skipToAnswer() {
+// Prints the prompt and skips white space; throws when nothing else is left.
+void ask(std::string_view prompt) {
+    // Flushed here, not by the read's tie, so a failed write comes out as it is.
+    std::cout << prompt << std::flush;
     std::istream& in = std::cin;
     if (!in.good()) {
-        throw EndOfInput();
+        throw ConsoleGone("end of input");
     }
     in >> std::ws;
     if (in.peek() == std::char_traits<char>::eof()) {
-        throw EndOfInput();
+        throw ConsoleGone("end of input");
+    }
+}
+
+// Drops what is left of the word being read; the next words still answer later prompts.
+void dropRestOfWord() {
+    std::cin.clear();
+    std::streambuf* buf = std::cin.rdbuf();
+    for (int c = buf->sgetc(); c != std::char_traits<char>::eof(); c = buf->snextc()) {
+        if (std::isspace(c) != 0) {
+            break;
+        }
     }
 }
 
 }  // namespace
 
-std::optional<int> readNumber() {
-    skipToAnswer();
+std::optional<int> tryNumber(std::string_view prompt) {
+    ask(prompt);
     int value = 0;
     if (std::cin >> value) {
         return value;
     }
-    // Not a number: drop the rest of this word only, the next words still answer later prompts.
-    std::cin.clear();
-    std::streambuf* buf = std::cin.rdbuf();
-    for (int c = buf->sgetc(); c != std::char_traits<char>::eof(); c = buf->snextc()) {
-        if (std::isspace(static_cast<unsigned char>(c)) != 0) {
-            break;
-        }
-    }
+    dropRestOfWord();
     std::cout << "nepravelnii vvod->" << std::endl;
     return std::nullopt;
 }
 
-int askNumber(const std::function<void()>& ask) {
+int askNumber(std::string_view prompt) {
     for (;;) {
-        ask();
-        if (const std::optional<int> value = readNumber()) {
+        if (const std::optional<int> value = tryNumber(prompt)) {
             return *value;
         }
     }
 }
 
-void readWord(std::string& word) {
-    skipToAnswer();
-    std::cin >> word;
+std::string askWord(std::string_view prompt) {
+    ask(prompt);
+    std::string word;
+    try {
+        std::cin >> word;
+    } catch (const std::bad_alloc&) {
+        dropRestOfWord();  // a word too large for memory is dropped whole
+        throw;
+    }
+    return word;
 }
 
-char readChar() {
-    skipToAnswer();
+char askChar(std::string_view prompt) {
+    ask(prompt);
     char c = 0;
     std::cin >> c;
     return c;

@@ -1,25 +1,26 @@
 #pragma once
 
-#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
-// Formatted reads from standard input, with the program's answer to input that
-// is not a number. Every function throws EndOfInput when input has ended.
+// Prompted reads from standard input. Each prints its prompt as it is (no line end
+// is added), then reads the answer, skipping white space first; the rest of a typed
+// line answers the following prompts. Each throws ConsoleGone when input has ended.
 namespace console {
 
-// Reads one signed 32-bit number. Input that is not one (letters, out of range)
-// is answered with "nepravelnii vvod->": the offending word is dropped and
-// nothing is returned, so the caller can ask again.
-std::optional<int> readNumber();
+// A signed 32-bit number. Anything else (letters, a number out of range) is
+// answered with "nepravelnii vvod->", the offending word is dropped, and nothing
+// is returned, so the caller decides what comes next.
+std::optional<int> tryNumber(std::string_view prompt);
 
-// Prints the question (through ask) and reads a number until one comes.
-int askNumber(const std::function<void()>& ask);
+// A number, asking again, prompt and all, until one comes.
+int askNumber(std::string_view prompt);
 
-// Reads one white-space-delimited word.
-void readWord(std::string& word);
+// One white-space-delimited word.
+std::string askWord(std::string_view prompt);
 
-// Reads one character, skipping white space first.
-char readChar();
+// One character.
+char askChar(std::string_view prompt);
 
 }  // namespace console

@@ -9,7 +9,7 @@ class EnterExp : public Exp {
   public:
     explicit EnterExp(const char* text) : msg(text) {}
 
-    void report() override { errorlog::report(msg.text(), msg.text()); }
+    void report() const override { errorlog::report(msg.text(), msg.text()); }
 
   private:
     Message msg;

@@ -8,6 +8,6 @@ class Exp {
     Exp() = default;
     Exp(const Exp&) = default;
     Exp& operator=(const Exp&) = delete;
-    virtual void report() = 0;
+    virtual void report() const = 0;
     virtual ~Exp() = default;
 };

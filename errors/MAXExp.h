@@ -9,7 +9,7 @@ class MAXExp : public Exp {
   public:
     explicit MAXExp(const char* text) : msg(text) {}
 
-    void report() override { errorlog::report(msg.text(), msg.text()); }
+    void report() const override { errorlog::report(msg.text(), msg.text()); }
 
   private:
     Message msg;

@@ -1,17 +1,17 @@
 #pragma once
 
-// The text an error carries: a terminated character buffer of its own on the
-// free store, sized to the text. Every copy owns a buffer of its own, so a copy
-// can be read until it is destroyed, whatever happens to the others.
+#include <memory>
+#include <string>
+
+// The text an error carries. Copies share one immutable buffer, so copying an
+// error, as every handler does, allocates nothing and cannot throw.
 class Message {
   public:
+    // Copies text: the caller may change or release its own buffer afterwards.
     explicit Message(const char* text);
-    Message(const Message& other);
-    Message& operator=(const Message& other);
-    ~Message();
 
-    const char* text() const { return msg; }
+    const char* text() const noexcept { return msg->c_str(); }
 
   private:
-    char* msg;
+    std::shared_ptr<const std::string> msg;
 };

@@ -10,7 +10,7 @@ class charExp : public Exp {
     explicit charExp(const char* text) : msg(text) {}
 
     // The console gets a fixed text, the log the word itself.
-    void report() override { errorlog::report("eror in  razmer srtoki", msg.text()); }
+    void report() const override { errorlog::report("eror in  razmer srtoki", msg.text()); }
 
     const char* getMsg() const { return msg.text(); }
 

@@ -15,7 +15,7 @@ class men {
     // Reads the whole record from the console, prompting for every field.
     virtual void vvod() = 0;
     // Prints the whole record.
-    virtual void vivod() = 0;
+    virtual void vivod() const = 0;
 
     std::string name;
     std::string surname;
@@ -29,8 +29,3 @@ class men {
     void vvodMen();
     void vivodMen() const;
 };
-
-// Prompts and reads one word into field.
-void askWord(const char* prompt, std::string& field);
-// Prompts and reads one number into field, asking again after input that is not one.
-void askInt(const char* prompt, int& field);

@@ -2,23 +2,25 @@
 
 #include <iostream>
 
+#include "console/Input.h"
+
 void partia::vvod() {
     startEntry(kHeader);
     vvodMen();
     vvodParty();
 }
 
-void partia::vivod() {
+void partia::vivod() const {
     std::cout << kHeader << std::endl;
     vivodMen();
     vivodParty();
 }
 
 void partia::vvodParty() {
-    askWord("\nEnter Party name: ", party);
-    askInt("\nEnter Year of entrance: ", year);
-    askInt("\nEnter number: ", number);
-    askWord("\nEnter Biography: ", biography);
+    party = console::askWord("\nEnter Party name: ");
+    year = console::askNumber("\nEnter Year of entrance: ");
+    number = console::askNumber("\nEnter number: ");
+    biography = console::askWord("\nEnter Biography: ");
 }
 
 void partia::vivodParty() const {

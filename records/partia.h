@@ -13,7 +13,7 @@ class partia : public virtual men {
     ~partia() override = default;
 
     void vvod() override;
-    void vivod() override;
+    void vivod() const override;
 
     std::string party;
     int year = 0;

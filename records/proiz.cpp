@@ -1,30 +1,27 @@
 #include "records/proiz.h"
 
 #include <iostream>
-#include <new>
-#include <stdexcept>
 
-#include "console/EndOfInput.h"
 #include "console/Input.h"
+#include "errors/Retry.h"
 #include "errors/memberExp.h"
 
 namespace {
 
 constexpr const char* kUnionHeader = "-----UNION Member------";
 constexpr const char* kCountPrompt = "\nEnter num works: ";
+constexpr const char* kNoMemory = "eror in memory   ";
 
-// An empty list with room for count works; memberExp when it cannot be had.
+// An empty list with room for count works; memberExp when it cannot be made.
 std::vector<std::string> makeWorks(int count) {
+    if (count < 0) {
+        throw memberExp(kNoMemory);
+    }
     std::vector<std::string> list;
     try {
-        if (count < 0) {
-            throw std::length_error("negative count");
-        }
         list.reserve(static_cast<std::size_t>(count));
-    } catch (const std::length_error&) {
-        throw memberExp("eror in memory   ");
-    } catch (const std::bad_alloc&) {
-        throw memberExp("eror in memory   ");
+    } catch (const std::exception&) {  // reserve fails only for want of memory
+        throw memberExp(kNoMemory);
     }
     return list;
 }
@@ -36,35 +33,28 @@ void proiz::vvod() {
     vvodMen();
     vvodParty();
     vvodPost();
-    askInt(kCountPrompt, works);
+    works = console::askNumber(kCountPrompt);
     vvodWorks();
 }
 
 void proiz::vvodWorks() {
-    for (;;) {
-        try {
+    retry<memberExp>(
+        "NO founded the eror",
+        [this] {
             adress = makeWorks(works);
             for (int i = 0; i < works; ++i) {
-                std::cout << "Enter the adress of taken spisk" << i << ":" << std::endl;
-                std::string work;
-                console::readWord(work);
-                adress.push_back(std::move(work));
+                adress.push_back(console::askWord("Enter the adress of taken spisk" +
+                                                  std::to_string(i) + ":\n"));
             }
-            return;
-        } catch (const memberExp& thrown) {
-            memberExp kol = thrown;  // the handler works on its own copy
-            kol.report();
+        },
+        [this](const memberExp&) {
             // The same count would fail for ever: ask for a new one.
-            askInt(kCountPrompt, works);
-        } catch (const EndOfInput&) {
-            throw;
-        } catch (...) {
-            std::cout << "NO founded the eror" << std::endl;
-        }
-    }
+            works = console::askNumber(kCountPrompt);
+            return false;
+        });
 }
 
-void proiz::vivod() {
+void proiz::vivod() const {
     std::cout << kUnionHeader << std::endl;
     vivodMen();
     vivodParty();

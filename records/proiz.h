@@ -16,7 +16,7 @@ class proiz : public partia, public teacher {
     ~proiz() override = default;
 
     void vvod() override;
-    void vivod() override;
+    void vivod() const override;
 
     std::vector<std::string> adress;
     int works = 0;

@@ -2,22 +2,24 @@
 
 #include <iostream>
 
+#include "console/Input.h"
+
 void teacher::vvod() {
     startEntry(kHeader);
     vvodMen();
     vvodPost();
 }
 
-void teacher::vivod() {
+void teacher::vivod() const {
     std::cout << kHeader << std::endl;
     vivodMen();
     vivodPost();
 }
 
 void teacher::vvodPost() {
-    askWord("\nEnter Position: ", position);
-    askWord("\nEnter stepene: ", stepen);
-    askWord("\nEnter Speciality: ", speciality);
+    position = console::askWord("\nEnter Position: ");
+    stepen = console::askWord("\nEnter stepene: ");
+    speciality = console::askWord("\nEnter Speciality: ");
 }
 
 void teacher::vivodPost() const {

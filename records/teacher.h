@@ -13,7 +13,7 @@ class teacher : public virtual men {
     ~teacher() override = default;
 
     void vvod() override;
-    void vivod() override;
+    void vivod() const override;
 
     std::string position;
     std::string stepen;

@@ -2,12 +2,13 @@
 
 #include <iostream>
 #include <memory>
+#include <optional>
 
 #include "console/Console.h"
-#include "console/EndOfInput.h"
 #include "console/Input.h"
 #include "errors/EnterExp.h"
-#include "registry/Dialog.h"
+#include "errors/Retry.h"
+#include "records/men.h"
 #include "registry/otmena.h"
 #include "registry/uzel.h"
 
@@ -41,13 +42,13 @@ class spisok {
     }
 
     // Prints every record with a separator after each, then waits for a key.
-    void vivodAll() {
+    void vivodAll() const {
         if (head == nullptr) {
             std::cout << "NO Element" << std::endl;
         } else {
-            for (uzel<T>* node = head; node != nullptr; node = node->next) {
+            for (const uzel<T>* node = head; node != nullptr; node = node->next) {
                 node->inf.vivod();
-                std::cout << dialog::kSeparator << std::endl;
+                std::cout << kSeparator << std::endl;
             }
         }
         static_cast<void>(console::readKey());
@@ -68,11 +69,16 @@ class spisok {
     // The new-record entry dialog; appends one record when the user leaves it.
     void vvodInf();
 
-    // For walking the list from outside (tests, listings).
-    const uzel<T>* first() const { return head; }
-
   private:
+    static constexpr const char* kSeparator =
+        "------------------------------------------------------";
     static constexpr int kLastPosition = 25;
+
+    // After a record has been retyped: whether the user keeps what was typed.
+    static bool keepTyped() {
+        std::cout << kSeparator << std::endl;
+        return console::askNumber("hotite save date?? 1/2\n") == 1;
+    }
 
     void removeFirst() {
         const std::unique_ptr<uzel<T>> removed(head);
@@ -86,8 +92,9 @@ class spisok {
 template <class T>
 void spisok<T>::izmenit(int pos) {
     otmena<T> obj;
-    for (;;) {
-        try {
+    retry<EnterExp>(
+        "eror is no in memory",
+        [&] {
             if (pos < 0 || pos > kLastPosition) {
                 throw EnterExp(" oshibka v granizah spiska");
             }
@@ -96,31 +103,23 @@ void spisok<T>::izmenit(int pos) {
                 return;
             }
             // Position 0 and positions past the end match no record and change nothing.
-            int count = 0;
-            for (uzel<T>* node = head; node != nullptr; node = node->next, ++count) {
-                if (count != pos - 1) {
-                    continue;
-                }
-                men& record = node->inf;
-                obj.zapomnit(node->inf);
-                record.vvod();
-                const int too = dialog::askSave();
-                if (too != 1) {
-                    node->inf = obj.poluchit();
-                }
-                break;
+            uzel<T>* node = pos == 0 ? nullptr : head;
+            for (int count = 1; node != nullptr && count < pos; ++count) {
+                node = node->next;
             }
-            return;
-        } catch (const EnterExp& thrown) {
-            EnterExp objtt = thrown;  // the handler works on its own copy
-            objtt.report();
-            pos = console::askNumber([] { std::cout << "NUM" << std::endl; });
-        } catch (const EndOfInput&) {
-            throw;
-        } catch (...) {
-            std::cout << "eror is no in memory" << std::endl;
-        }
-    }
+            if (node == nullptr) {
+                return;
+            }
+            obj.zapomnit(node->inf);
+            static_cast<men&>(node->inf).vvod();
+            if (!keepTyped()) {
+                node->inf = obj.poluchit();
+            }
+        },
+        [&pos](const EnterExp&) {
+            pos = console::askNumber("NUM\n");
+            return false;
+        });
 }
 
 template <class T>
@@ -129,23 +128,21 @@ void spisok<T>::vvodInf() {
     T s;
     bool running = true;
     while (running) {
-        std::cout << "1-vvod\n2-otmena poslednego deistvia\n3-prosmotr\n4-vivod" << std::endl;
-        const std::optional<int> vibor = console::readNumber();
+        const std::optional<int> vibor =
+            console::tryNumber("1-vvod\n2-otmena poslednego deistvia\n3-prosmotr\n4-vivod\n");
         if (!vibor) {
-            continue;
+            continue;  // already answered
         }
         switch (*vibor) {
-            case 1: {
+            case 1:
                 obj.zapomnit(s);
                 s.vvod();
-                const int too = dialog::askSave();
-                if (too == 1) {
+                if (keepTyped()) {
                     obj.otkat();
                 } else {
                     s = obj.poluchit();
                 }
                 break;
-            }
             case 2:
                 s = obj.poluchit();
                 break;

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstddef>
+#include <streambuf>
+
+// What differs between the platforms; one source file per platform defines it.
+namespace console {
+
+// Standard input as the program reads it. Formatted reads get one line at a time;
+// what has been read from the system but not yet handed to them is typed ahead,
+// and a terminal key read takes from it first, so keys typed or pasted ahead are
+// used in the order they came.
+class InputBuffer : public std::streambuf {
+  public:
+    // The next byte no line read has taken, or -1 when there is none.
+    int takeTypedAhead();
+
+  protected:
+    int_type underflow() override;
+
+  private:
+    static constexpr std::size_t kChunk = 65536;
+    char chunk[kChunk] = {};
+    std::size_t filled = 0;
+    std::size_t next = 0;  // chunk[next, filled) is typed ahead
+};
+
+namespace platform {
+
+// Whether standard input (0) or standard output (1) is a terminal or console.
+bool isTerminal(int fd);
+// Reads, writes, opens for appending and closes descriptors; -1 with errno set on
+// failure. Opening never waits: a FIFO nobody reads fails at once.
+long readFd(int fd, char* data, std::size_t size);
+long writeFd(int fd, const char* data, std::size_t size);
+int openAppend(const char* path);
+void closeFd(int fd);
+// One key from the terminal, typed-ahead input first; kNoKey at the end of input.
+int readTerminalKey(InputBuffer& input);
+void clearTerminal();
+
+}  // namespace platform
+}  // namespace console
