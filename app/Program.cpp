@@ -55,12 +55,9 @@ void mainLoop() {
 }  // namespace
 
 int runProgram() {
-    // A failed read or write (ConsoleGone), or a word too large for memory
-    // (std::bad_alloc), comes out of the stream as an exception rather than as
-    // a bad stream that would look like the end of input.
-    const std::ios::iostate inMask = std::cin.exceptions();
+    // A failed write comes out of std::cout as ConsoleGone, not as a bad stream
+    // that would go on as if all was written.
     const std::ios::iostate outMask = std::cout.exceptions();
-    std::cin.exceptions(std::ios::badbit);
     std::cout.exceptions(std::ios::badbit);
     std::string gone;
     try {
@@ -68,8 +65,7 @@ int runProgram() {
     } catch (const ConsoleGone& error) {
         gone = error.what();
     }
-    // Back as they were first: std::cerr flushes std::cout, which may have failed.
-    std::cin.exceptions(inMask);
+    // Back as it was first: std::cerr flushes std::cout, which may have failed.
     std::cout.exceptions(outMask);
     if (gone.empty()) {
         return 0;

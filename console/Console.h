@@ -23,6 +23,10 @@ class StandardStreams {
     std::unique_ptr<Buffers> buffers;
 };
 
+// Writes text and flushes standard output, straight to its buffer: what a read
+// shows before it waits.
+void show(std::string_view text);
+
 // Returned by readKey when no more input can come.
 inline constexpr int kNoKey = -1;
 

@@ -1,46 +1,71 @@
 #include "console/Input.h"
 
-#include <cctype>
+#include <algorithm>
 #include <iostream>
+#include <limits>
 #include <new>
 
+#include "console/Console.h"
 #include "console/ConsoleGone.h"
 
 namespace console {
 namespace {
 
+using Traits = std::char_traits<char>;
+
+// Beyond any int, whatever its sign.
+constexpr long long kTooLarge = 1LL << 40;
+
+// White space as the formatted reads of the "C" locale know it.
+bool isBlank(int c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
 // Prints the prompt and skips white space; throws when nothing else is left.
-void ask(std::string_view prompt) {
-    // Flushed here, not by the read's tie, so a failed write comes out as it is.
-    std::cout << prompt << std::flush;
-    std::istream& in = std::cin;
-    if (!in.good()) {
+// Answers are taken from the buffer directly, which spares the stream's locale
+// lookups on every answer.
+std::streambuf& ask(std::string_view prompt) {
+    show(prompt);  // reads do not flush standard output on their own
+    std::streambuf& in = *std::cin.rdbuf();
+    int c = in.sgetc();
+    while (c != Traits::eof() && isBlank(c)) {
+        c = in.snextc();
+    }
+    if (c == Traits::eof()) {
         throw ConsoleGone("end of input");
     }
-    in >> std::ws;
-    if (in.peek() == std::char_traits<char>::eof()) {
-        throw ConsoleGone("end of input");
-    }
+    return in;
 }
 
 // Drops what is left of the word being read; the next words still answer later prompts.
 void dropRestOfWord() {
-    std::cin.clear();
-    std::streambuf* buf = std::cin.rdbuf();
-    for (int c = buf->sgetc(); c != std::char_traits<char>::eof(); c = buf->snextc()) {
-        if (std::isspace(c) != 0) {
-            break;
-        }
+    std::streambuf& in = *std::cin.rdbuf();
+    for (int c = in.sgetc(); c != Traits::eof() && !isBlank(c);) {
+        c = in.snextc();
     }
 }
 
 }  // namespace
 
 std::optional<int> tryNumber(std::string_view prompt) {
-    ask(prompt);
-    int value = 0;
-    if (std::cin >> value) {
-        return value;
+    std::streambuf& in = ask(prompt);
+    // As the formatted read of an int: a sign, then digits; digits past the range
+    // are taken too, and make it no number.
+    int c = in.sgetc();
+    const bool negative = c == '-';
+    if (c == '-' || c == '+') {
+        c = in.snextc();
+    }
+    long long value = 0;
+    bool digits = false;
+    for (; c >= '0' && c <= '9'; c = in.snextc()) {
+        digits = true;
+        value = std::min(value * 10 + (c - '0'), kTooLarge);
+    }
+    value = negative ? -value : value;
+    if (digits && value >= std::numeric_limits<int>::min() &&
+        value <= std::numeric_limits<int>::max()) {
+        return static_cast<int>(value);
     }
     dropRestOfWord();
     std::cout << "nepravelnii vvod->" << std::endl;
@@ -56,10 +81,12 @@ int askNumber(std::string_view prompt) {
 }
 
 std::string askWord(std::string_view prompt) {
-    ask(prompt);
+    std::streambuf& in = ask(prompt);
     std::string word;
     try {
-        std::cin >> word;
+        for (int c = in.sgetc(); c != Traits::eof() && !isBlank(c); c = in.snextc()) {
+            word.push_back(Traits::to_char_type(c));
+        }
     } catch (const std::bad_alloc&) {
         dropRestOfWord();  // a word too large for memory is dropped whole
         throw;
@@ -68,10 +95,7 @@ std::string askWord(std::string_view prompt) {
 }
 
 char askChar(std::string_view prompt) {
-    ask(prompt);
-    char c = 0;
-    std::cin >> c;
-    return c;
+    return Traits::to_char_type(ask(prompt).sbumpc());
 }
 
 }  // namespace console

@@ -51,6 +51,15 @@ class OutputBuffer : public std::streambuf {
     OutputBuffer() : buffer(65536) { setp(buffer.data(), buffer.data() + buffer.size()); }
 
   protected:
+    // The common case, a short text that fits, without the general loop.
+    std::streamsize xsputn(const char* data, std::streamsize size) override {
+        if (size > epptr() - pptr()) {
+            return std::streambuf::xsputn(data, size);
+        }
+        std::memcpy(pptr(), data, static_cast<std::size_t>(size));
+        pbump(static_cast<int>(size));
+        return size;
+    }
     int_type overflow(int_type c) override {
         writeOut();
         if (!traits_type::eq_int_type(c, traits_type::eof())) {
@@ -111,6 +120,7 @@ struct StandardStreams::Buffers {
     bool outputIsTerminal = platform::isTerminal(1);
     std::streambuf* oldInput = nullptr;
     std::streambuf* oldOutput = nullptr;
+    std::ostream* oldTie = nullptr;
 };
 
 namespace {
@@ -120,6 +130,8 @@ StandardStreams::Buffers* attached = nullptr;
 StandardStreams::StandardStreams() : buffers(std::make_unique<Buffers>()) {
     buffers->oldInput = std::cin.rdbuf(&buffers->input);
     buffers->oldOutput = std::cout.rdbuf(&buffers->output);
+    // Every read flushes standard output itself, once, before it waits.
+    buffers->oldTie = std::cin.tie(nullptr);
     attached = buffers.get();
 }
 
@@ -130,18 +142,24 @@ StandardStreams::~StandardStreams() {
     } catch (const ConsoleGone&) {
         // Already reported, or nothing was left to write.
     }
+    std::cin.tie(buffers->oldTie);
     std::cin.rdbuf(buffers->oldInput);
     std::cout.rdbuf(buffers->oldOutput);
 }
 
+void show(std::string_view text) {
+    std::streambuf& out = *std::cout.rdbuf();
+    out.sputn(text.data(), static_cast<std::streamsize>(text.size()));
+    out.pubsync();
+}
+
 int readKey() {
-    // Flushed here, not by the read's tie, so a failed write comes out as it is.
-    std::cout.flush();
+    show("");
     if (attached != nullptr && attached->inputIsTerminal) {
         return platform::readTerminalKey(attached->input);
     }
-    const std::istream::int_type c = std::cin.get();
-    return c == std::char_traits<char>::eof() ? kNoKey : static_cast<unsigned char>(c);
+    const int c = std::cin.rdbuf()->sbumpc();
+    return c == std::char_traits<char>::eof() ? kNoKey : c;
 }
 
 void clearScreen() {
