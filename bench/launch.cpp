@@ -1,20 +1,12 @@
-// Runs one program on a file as standard input and reports what the operating
-// system accounted to it, as one line of key=value pairs:
+// Runs PROGRAM with IN as standard input and /dev/null as standard output, and
+// prints what the system accounted to it as key=value pairs:
 //
-//   registry_bench_launch [--stack-kb=K] [--pipe] IN OUT -- PROGRAM [ARGS...]
+//   registry_bench_launch STACK_KB PRELOAD IN PROGRAM [ARGS...]
 //
-// IN is its standard input, OUT its standard output (/dev/null, say). With
-// --pipe, standard output is a pipe that this launcher drains and throws away
-// (OUT is then ignored). --stack-kb limits the child's stack (RLIMIT_STACK).
-//
-// The child is started from this small process rather than from the driver,
-// because the peak resident size the kernel reports for a process also counts
-// the memory of the process it was forked from, up to the exec: started from a
-// script interpreter it would report the interpreter's size.
-//
-// Reported: wall seconds from start to exit, user and system seconds, peak
-// resident kilobytes, the write and read system calls and bytes (from
-// /proc/PID/io, read before the child is reaped), and the exit status.
+// STACK_KB (0: none) limits the child's stack; PRELOAD ("-": none) is loaded into
+// the child alone. The child is forked from this small process, not from the
+// driver, because the peak resident size the kernel reports for a process counts
+// the memory of its parent up to the exec.
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -22,160 +14,58 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
-
-namespace {
-
-double seconds(const timeval& tv) {
-    return static_cast<double>(tv.tv_sec) + static_cast<double>(tv.tv_usec) / 1e6;
-}
-
-double now() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
-}
-
-[[noreturn]] void fail(const char* what) {
-    std::fprintf(stderr, "registry_bench_launch: %s: %s\n", what, std::strerror(errno));
-    std::exit(2);
-}
-
-[[noreturn]] void usage() {
-    std::fputs("usage: registry_bench_launch [--stack-kb=K] [--pipe] IN OUT -- PROGRAM [ARGS...]\n",
-               stderr);
-    std::exit(2);
-}
-
-// The child's counters of read and write system calls; zero where /proc has none.
-struct IoCounts {
-    unsigned long long syscr = 0;
-    unsigned long long syscw = 0;
-    unsigned long long rchar = 0;
-    unsigned long long wchar = 0;
-};
-
-IoCounts readIo(pid_t pid) {
-    IoCounts io;
-    char path[64];
-    std::snprintf(path, sizeof path, "/proc/%d/io", static_cast<int>(pid));
-    std::FILE* f = std::fopen(path, "r");
-    if (f == nullptr) {
-        return io;
-    }
-    char key[32];
-    unsigned long long value = 0;
-    while (std::fscanf(f, "%31[^:]: %llu\n", key, &value) == 2) {
-        if (std::strcmp(key, "syscr") == 0) {
-            io.syscr = value;
-        } else if (std::strcmp(key, "syscw") == 0) {
-            io.syscw = value;
-        } else if (std::strcmp(key, "rchar") == 0) {
-            io.rchar = value;
-        } else if (std::strcmp(key, "wchar") == 0) {
-            io.wchar = value;
-        }
-    }
-    std::fclose(f);
-    return io;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
-    long stackKb = 0;
-    bool pipeOut = false;
-    int i = 1;
-    for (; i < argc && std::strncmp(argv[i], "--", 2) == 0 && argv[i][2] != '\0'; ++i) {
-        if (std::strncmp(argv[i], "--stack-kb=", 11) == 0) {
-            stackKb = std::strtol(argv[i] + 11, nullptr, 10);
-        } else if (std::strcmp(argv[i], "--pipe") == 0) {
-            pipeOut = true;
-        } else {
-            usage();
-        }
+    if (argc < 5) {
+        std::fputs("usage: registry_bench_launch STACK_KB PRELOAD IN PROGRAM [ARGS...]\n", stderr);
+        return 2;
     }
-    if (argc - i < 4 || std::strcmp(argv[i + 2], "--") != 0) {
-        usage();
-    }
-    const char* inPath = argv[i];
-    const char* outPath = argv[i + 1];
-    char** command = argv + i + 3;
-
-    const int in = open(inPath, O_RDONLY | O_CLOEXEC);
-    if (in < 0) {
-        fail(inPath);
-    }
-    int out = -1;
-    int drain = -1;
-    if (pipeOut) {
-        int fds[2];
-        if (pipe2(fds, O_CLOEXEC) != 0) {
-            fail("pipe");
-        }
-        drain = fds[0];
-        out = fds[1];
-    } else {
-        out = open(outPath, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        if (out < 0) {
-            fail(outPath);
-        }
-    }
-
-    const double start = now();
-    const pid_t pid = fork();
+    const auto stack = static_cast<rlim_t>(std::strtoul(argv[1], nullptr, 10)) * 1024;
+    const rlimit limit{stack, stack};
+    const int in = open(argv[3], O_RDONLY | O_CLOEXEC);
+    const int out = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pid = in < 0 || out < 0 ? -1 : fork();
     if (pid < 0) {
-        fail("fork");
+        std::perror(argv[3]);
+        return 2;
     }
     if (pid == 0) {
-        if (stackKb > 0) {
-            const rlimit limit{static_cast<rlim_t>(stackKb) * 1024,
-                               static_cast<rlim_t>(stackKb) * 1024};
-            if (setrlimit(RLIMIT_STACK, &limit) != 0) {
-                _exit(126);
-            }
-        }
-        if (dup2(in, STDIN_FILENO) < 0 || dup2(out, STDOUT_FILENO) < 0) {
+        if ((stack > 0 && setrlimit(RLIMIT_STACK, &limit) != 0) ||
+            (std::strcmp(argv[2], "-") != 0 && setenv("LD_PRELOAD", argv[2], 1) != 0) ||
+            dup2(in, STDIN_FILENO) < 0 || dup2(out, STDOUT_FILENO) < 0) {
             _exit(126);
         }
-        execv(command[0], command);
+        execv(argv[4], argv + 4);
         _exit(127);
     }
-    close(in);
-    close(out);
-    if (drain >= 0) {
-        static char sink[1 << 16];
-        while (read(drain, sink, sizeof sink) > 0) {
-        }
-        close(drain);
-    }
-
-    // Wait for the exit without reaping, so the child's counters can still be read.
+    // Wait without reaping: the child's write counters stay readable until then.
     siginfo_t info{};
-    while (waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT) != 0) {
-        if (errno != EINTR) {
-            fail("waitid");
-        }
+    waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT);
+    const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - start;
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/%d/io", static_cast<int>(pid));
+    unsigned long long written = 0, calls = 0;
+    std::FILE* io = std::fopen(path, "r");
+    if (io == nullptr ||
+        std::fscanf(io, "rchar: %*u wchar: %llu syscr: %*u syscw: %llu", &written, &calls) != 2) {
+        std::perror(path);
+        return 2;
     }
-    const double wall = now() - start;
-    const IoCounts io = readIo(pid);
+    std::fclose(io);
     int status = 0;
     rusage usage{};
-    while (wait4(pid, &status, 0, &usage) < 0) {
-        if (errno != EINTR) {
-            fail("wait4");
-        }
-    }
-    const int exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    const int signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
-    std::printf(
-        "wall=%.6f user=%.6f sys=%.6f maxrss_kb=%ld syscw=%llu syscr=%llu wchar=%llu "
-        "rchar=%llu exit=%d signal=%d\n",
-        wall, seconds(usage.ru_utime), seconds(usage.ru_stime), usage.ru_maxrss, io.syscw, io.syscr,
-        io.wchar, io.rchar, exitCode, signal);
+    wait4(pid, &status, 0, &usage);
+    timeval cpu{};
+    timeradd(&usage.ru_utime, &usage.ru_stime, &cpu);
+    std::printf("wall=%.6f cpu=%.6f maxrss_kb=%ld syscw=%llu wchar=%llu exit=%d signal=%d\n",
+                wall.count(),
+                static_cast<double>(cpu.tv_sec) + static_cast<double>(cpu.tv_usec) / 1e6,
+                usage.ru_maxrss, calls, written, WIFEXITED(status) ? WEXITSTATUS(status) : -1,
+                WIFSIGNALED(status) ? WTERMSIG(status) : 0);
     return 0;
 }

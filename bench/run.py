@@ -1,297 +1,194 @@
 #!/usr/bin/env python3
-"""Runs the program and its floor on scripted inputs and prints what they cost.
-
-For every N it writes a script (N teachers, N party members and N union members
-with three works each, typed in through the entry dialog, every registry
-listed, every record deleted, Esc), runs the program and the floor on it with
-standard output to /dev/null (or to a pipe that is drained, with --pipe), and
-prints wall time, CPU time, time per record, the ratio program/floor, the peak
-resident size of the child and the bytes per record above the empty program's
-peak. A second script per N holds N teachers alone and leaves the program with
-them still in the list: its peak gives the bytes per teacher record.
-
-Every run of the program has a small stack limit (--stack-kb, 256 KiB by
-default), so a listing, a delete or the destruction of the lists that grew
-the stack with the number of records would end in a crash, not pass.
-
-    bench/run.py [--build DIR] [--n 10000,100000,1000000] [--repeat R] [--pipe]
-
-Inputs are written under a temporary directory in /tmp and removed afterwards.
-"""
+# Times the program on scripted input beside its two floors and holds it to its goals.
+#
+#   bench/run.py [--build DIR] [--n 10000,100000,1000000] [--repeat R]
+#   bench/run.py --smoke [--build DIR]    # a second or two: the checks and figures, no goals
+#
+# Per N: N teachers, N party members and N union members are typed in through the entry
+# dialog, every registry is listed and emptied, then Esc. One run of the program with the
+# capture preloaded keeps what it writes, write by write; the floors write those bytes back
+# in the same writes (contract floor) or buffered (buffered floor), and must write exactly
+# what the program wrote. Then the program and both floors are timed with their output to
+# /dev/null (of R runs, the one with the least CPU time counts), and the program is run on
+# N teachers kept to the exit for its peak memory per teacher. Times are CPU times: on a
+# shared machine a wall time also holds the waits for a core.
+# Exit status: 0 goals met, 1 a goal missed, 2 something broken, 130 interrupted.
 
 import argparse
+import filecmp
 import os
-import platform
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-ROOT = os.path.dirname(HERE)
-
-# Goals the figures are held against.
-MAX_FLOOR_RATIO = 1.5  # time per record, program / floor, at every N
-MAX_GROWTH = 1.2  # time per record at the largest N / at the smallest N
-MAX_TEACHER_BYTES = 300  # peak bytes per teacher record above the empty program
-SCALE_N = 1000000  # the number of records the stack goal is about
+MAX_RATIO = 1.5  # program time / contract floor time, at every N
+MAX_GROWTH = 1.2  # program time per record, largest N / smallest N
+MAX_TEACHER_BYTES = 300  # peak bytes per teacher above the empty program, at the largest N
+STACK_KB = 256  # the stack limit of every run of the program: lists must be walked by loops
+KEYS = {"t": "1", "p": "2", "u": "3"}  # the main-menu key of each registry
 
 
-def parse_args():
-    p = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    p.add_argument("--build", default=os.path.join(ROOT, "build-bench"),
-                   help="build directory with registry and bench/ (default: build-bench)")
-    p.add_argument("--n", default="10000,100000,1000000",
-                   help="records of each kind, comma separated (default: 10^4, 10^5, 10^6)")
-    p.add_argument("--repeat", type=int, default=0,
-                   help="runs per N, the fastest counts (default: 3 below 10^6, 1 from there)")
-    p.add_argument("--pipe", action="store_true",
-                   help="output to a pipe drained by the launcher instead of /dev/null")
-    p.add_argument("--stack-kb", type=int, default=256,
-                   help="stack limit of every program run, KiB (0: none)")
-    p.add_argument("--workdir", default=None, help="where inputs go (default: a new dir in /tmp)")
-    return p.parse_args()
+class Broken(Exception):
+    pass
 
 
-class Tools:
-    def __init__(self, build):
-        self.registry = os.path.join(build, "registry")
-        self.floor = os.path.join(build, "bench", "registry_floor")
-        self.script = os.path.join(build, "bench", "registry_bench_script")
-        self.launch = os.path.join(build, "bench", "registry_bench_launch")
-        for path in (self.registry, self.floor, self.script, self.launch):
-            if not os.access(path, os.X_OK):
-                sys.exit(f"run.py: {path} is missing; build with -DREGISTRY_BENCH=ON first")
+def record(kind, i):
+    # One short word a field, so that each fits a string's own buffer.
+    words = [f"n{i}", f"s{i}", f"l{i}", str(i % 65536)]  # the person: names, year of birth
+    words += [f"p{i % 7}", str(1950 + i % 70), str(i), f"b{i}"] if kind != "t" else []  # party
+    words += ["docent", "phd", "math"] if kind != "p" else []  # teacher
+    words += ["3", f"wa{i}", f"wb{i}", f"wc{i}"] if kind == "u" else []  # union: three works
+    return " ".join(words)
 
 
-def write_script(tools, path, n, *extra):
-    with open(path, "wb") as out:
-        subprocess.run([tools.script, str(n), *extra], stdout=out, check=True)
+def write_script(path, n, kinds="tpu", keep=False):
+    # A main-menu key and a listing's key wait take one byte each; every other answer skips
+    # blanks first. So the line end after a main-menu key is skipped by the next number, the
+    # one after "1" (list) answers the key wait, and the one after a category's closing "0"
+    # is a main-menu key of its own (one idle pass).
+    with open(path, "w", buffering=1 << 20) as out:
+        for k in kinds:
+            out.write(f"{KEYS[k]}\n2\n")  # ADD; per record: enter, type, keep, append
+            for i in range(n):
+                out.write(f"1\n1\n{record(k, i)}\n1\n4\n")
+            out.write("0\n0\n")
+        for k in kinds:
+            out.write(f"{KEYS[k]}\n1\n0\n")
+        for k in "" if keep else kinds:
+            out.write(f"{KEYS[k]}\n" + "4\n" * n + "0\n")  # delete the oldest, N times
+        out.write("\x1b")
 
 
-def launch(tools, workdir, program, inp, out="/dev/null", pipe=False, stack_kb=0):
-    cmd = [tools.launch]
-    if stack_kb > 0:
-        cmd.append(f"--stack-kb={stack_kb}")
-    if pipe:
-        cmd.append("--pipe")
-    cmd += [inp, out, "--", program]
-    line = subprocess.run(cmd, cwd=workdir, check=True, capture_output=True, text=True).stdout
-    fields = dict(item.split("=", 1) for item in line.split())
-    run = {k: float(v) for k, v in fields.items()}
-    run["cpu"] = run["user"] + run["sys"]
-    return run
+class Bench:
+    def __init__(self, args, work):
+        self.args, self.work, tools = args, work, os.path.join(args.build, "bench")
+        self.program = os.path.join(args.build, "registry")
+        self.floor = os.path.join(tools, "registry_bench_floor")
+        self.launcher = os.path.join(tools, "registry_bench_launch")
+        self.capture = os.path.join(tools, "libregistry_bench_capture.so")
+        if not all(map(os.path.exists, (self.program, self.floor, self.launcher, self.capture))):
+            raise Broken(f"build the target registry_bench in {args.build} first")
+
+    def launch(self, inp, *command, keep_as=None, stack=False):
+        cmd = [self.launcher, str(STACK_KB if stack else 0),
+               self.capture if keep_as else "-", inp, *command]
+        env = dict(os.environ, REGISTRY_CAPTURE=keep_as) if keep_as else None
+        done = subprocess.run(cmd, cwd=self.work, env=env, capture_output=True, text=True)
+        if done.returncode != 0:
+            raise Broken(f"the launcher failed: {done.stderr.strip()}")
+        run = {k: float(v) for k, v in (f.split("=") for f in done.stdout.split())}
+        if run["exit"] != 0 or run["signal"] != 0:
+            raise Broken(f"{os.path.basename(command[0])} on {os.path.basename(inp)} ended with "
+                         f"exit {run['exit']:.0f}, signal {run['signal']:.0f}, stack limit "
+                         f"{STACK_KB if stack else 'none'} KiB")
+        return run
+
+    def measure(self, n, repeat):
+        full, teachers, cap = (os.path.join(self.work, f"{x}{n}") for x in ("all", "t", "out"))
+        write_script(full, n)
+        write_script(teachers, n, "t", keep=True)
+        self.launch(full, self.program, keep_as=cap, stack=True)
+        floors = {"contract": [self.floor, cap + ".out", cap + ".len"]}
+        floors["buffered"] = floors["contract"] + ["--buffered"]
+        for name, command in floors.items():
+            mine = os.path.join(self.work, name)
+            self.launch(full, *command, keep_as=mine)
+            same = [filecmp.cmp(cap + ext, mine + ext, shallow=False) for ext in (".out", ".len")]
+            if not same[0] or (name == "contract" and not same[1]):
+                raise Broken(f"N={n}: the {name} floor did not write what the program wrote "
+                             f"(same bytes: {same[0]}, same writes: {same[1]})")
+        writes, size = os.path.getsize(cap + ".len") // 4, os.path.getsize(cap + ".out")
+        best = {}
+        for _ in range(repeat):
+            for name, command in [("program", [self.program])] + list(floors.items()):
+                run = self.launch(full, *command, stack=name == "program")
+                # The capture missed nothing, and the floors wrote it all, in as many writes.
+                if run["wchar"] != size or (name != "buffered" and run["syscw"] != writes):
+                    raise Broken(f"N={n}: {name} wrote {run['wchar']:.0f} bytes in "
+                                 f"{run['syscw']:.0f} writes, the capture kept {size} in {writes}")
+                best[name] = min(best.get(name, run), run, key=lambda r: r["cpu"])
+        kept = self.launch(teachers, self.program, stack=True)
+        for name in os.listdir(self.work):
+            os.remove(os.path.join(self.work, name))
+        us = {name: run["cpu"] / (3 * n) * 1e6 for name, run in best.items()}
+        us["program wall"] = best["program"]["wall"] / (3 * n) * 1e6
+        return {"n": n, "us": us, "ratio": us["program"] / us["contract"],
+                "wall": best["program"]["wall"] / best["contract"]["wall"],
+                "flush": (us["contract"] - us["buffered"]) / us["program"],
+                "teacher": (kept["maxrss_kb"] - self.empty) * 1024 / n, "writes": writes / (3 * n)}
+
+    def run(self):
+        esc = os.path.join(self.work, "esc")
+        write_script(esc, 0, kinds="")  # Esc alone
+        # The empty program's peak wanders by tens of KiB from run to run: take a median.
+        self.empty = sorted(self.launch(esc, self.program, stack=True)["maxrss_kb"]
+                            for _ in range(5))[2]
+        print(f"empty program (Esc alone): peak {self.empty:.0f} KiB; stack limit {STACK_KB} KiB")
+        print("| N each kind | program us/rec | contract floor | buffered floor | ratio | "
+              "wall ratio | flushes | B/teacher | writes/rec |\n|---:" + "|---:" * 8 + "|")
+        rows = []
+        for n in self.args.n:
+            rows.append(r := self.measure(n, self.args.repeat or (3 if n < 1000000 else 2)))
+            print(f"| {n:,} | {r['us']['program']:.2f} | {r['us']['contract']:.2f} | "
+                  f"{r['us']['buffered']:.2f} | {r['ratio']:.2f} | {r['wall']:.2f} | "
+                  f"{r['flush']:.0%} | {r['teacher']:.0f} | {r['writes']:.1f} |", flush=True)
+        print("us/rec: CPU time (user + system) of the best run over the 3N records; flushes: "
+              "contract minus\nbuffered floor, as a share of the program's time. Both floors wrote "
+              "the program's bytes\nexactly at every N, the contract floor in as many writes.")
+        return rows
 
 
-def check_failed(run):
-    return run["exit"] != 0 or run["signal"] != 0
-
-
-def machine_note():
-    cpu = "unknown CPU"
-    try:
-        with open("/proc/cpuinfo") as f:
-            for line in f:
-                if line.startswith("model name"):
-                    cpu = line.split(":", 1)[1].strip()
-                    break
-    except OSError:
-        pass
-    return f"{os.cpu_count()} cores, {cpu}, Linux {platform.release()}"
-
-
-def loadavg():
-    try:
-        with open("/proc/loadavg") as f:
-            return " ".join(f.read().split()[:3])
-    except OSError:
-        return "?"
-
-
-def build_type(build):
-    try:
-        with open(os.path.join(build, "CMakeCache.txt")) as f:
-            for line in f:
-                if line.startswith("CMAKE_BUILD_TYPE:"):
-                    return line.split("=", 1)[1].strip() or "(none)"
-    except OSError:
-        pass
-    return "?"
-
-
-def self_check(tools, workdir):
-    """The floor must print what the program prints, with as many writes."""
-    inp = os.path.join(workdir, "check.in")
-    for extra in ([], ["--keep"], ["--kinds=t"]):
-        write_script(tools, inp, 50, *extra)
-        outs = {}
-        runs = {}
-        for name, program in (("program", tools.registry), ("floor", tools.floor)):
-            outs[name] = os.path.join(workdir, f"check.{name}.out")
-            runs[name] = launch(tools, workdir, program, inp, outs[name])
-            if check_failed(runs[name]):
-                sys.exit(f"run.py: {name} failed on the check script {extra}: {runs[name]}")
-        with open(outs["program"], "rb") as a, open(outs["floor"], "rb") as b:
-            if a.read() != b.read():
-                sys.exit(f"run.py: the floor's output differs from the program's {extra}")
-        if runs["program"]["syscw"] != runs["floor"]["syscw"]:
-            sys.exit(f"run.py: write calls differ: program {runs['program']['syscw']:.0f}, "
-                     f"floor {runs['floor']['syscw']:.0f} {extra}")
-    for name in ("check.in", "check.program.out", "check.floor.out"):
-        os.remove(os.path.join(workdir, name))
-    return runs["program"]["syscw"]
-
-
-def fastest(runs):
-    return min(runs, key=lambda r: r["wall"])
+def goals(rows):
+    small, large = rows[0], rows[-1]
+    worst = max(rows, key=lambda r: r["ratio"])
+    growth, wall = (large["us"][k] / small["us"][k] for k in ("program", "program wall"))
+    judged = [(worst["ratio"] <= MAX_RATIO, f"time per record at most {MAX_RATIO}x the contract "
+               f"floor's at every N (worst {worst['ratio']:.2f}x at N={worst['n']:,}; wall "
+               f"{worst['wall']:.2f}x)"),
+              (large["teacher"] <= MAX_TEACHER_BYTES, f"peak memory at most {MAX_TEACHER_BYTES} "
+               f"bytes per teacher at N={large['n']:,} ({large['teacher']:.0f} B)")]
+    if len(rows) > 1:
+        judged.append((growth <= MAX_GROWTH, f"time per record grows at most {MAX_GROWTH}x from "
+                       f"N={small['n']:,} to N={large['n']:,} ({growth:.2f}x; wall {wall:.2f}x)"))
+    print("goals:")
+    for ok, text in judged:
+        print(f"  {'pass' if ok else 'MISS'}  {text}")
+    print(f"  ok    {large['n']:,} records of each kind listed and deleted, and {large['n']:,} "
+          f"teachers destroyed at the exit, under a {STACK_KB} KiB stack limit")
+    return all(ok for ok, _ in judged)
 
 
 def main():
-    args = parse_args()
-    tools = Tools(os.path.abspath(args.build))
-    ns = [int(x) for x in args.n.split(",") if x.strip()]
-    if not ns or min(ns) < 1:
-        sys.exit("run.py: --n takes positive numbers of records")
-    own_workdir = args.workdir is None
-    workdir = tempfile.mkdtemp(prefix="registry-bench-") if own_workdir else args.workdir
-    os.makedirs(workdir, exist_ok=True)
+    p = argparse.ArgumentParser(description="Times the program beside its two floors.")
+    p.add_argument("--build", default=os.path.join(os.path.dirname(__file__), "..", "build-bench"))
+    p.add_argument("--n", type=lambda text: sorted(int(x) for x in text.split(",")),
+                   default="10000,100000,1000000", help="records of each kind, comma separated")
+    p.add_argument("--repeat", type=int, default=0, help="runs per N; the least CPU time counts")
+    p.add_argument("--smoke", action="store_true", help="tiny N: the checks and figures, no goals")
+    args = p.parse_args()
+    args.build = os.path.abspath(args.build)
+    if args.smoke:
+        args.n, args.repeat = [1000, 10000], 1
+    work = tempfile.mkdtemp(prefix="registry-bench-")
     try:
-        run_all(args, tools, ns, workdir)
+        print(f"build {args.build}; load average {os.getloadavg()[0]:.1f} at the start")
+        rows = Bench(args, work).run()
+        print(f"load average {os.getloadavg()[0]:.1f} at the end")
+        if args.smoke:
+            print("smoke run: the goals are judged by a full run only")
+        return 0 if args.smoke or goals(rows) else 1
+    except Broken as e:
+        print(f"run.py: broken: {e}", file=sys.stderr)
+        return 2
+    except KeyboardInterrupt:
+        print("\nrun.py: interrupted", file=sys.stderr)
+        return 130
     finally:
-        if own_workdir:
-            shutil.rmtree(workdir, ignore_errors=True)
-
-
-def run_all(args, tools, ns, workdir):
-    out = "pipe (drained)" if args.pipe else "/dev/null"
-    print(f"machine: {machine_note()}; load average at start {loadavg()}")
-    print(f"build: {args.build} ({build_type(args.build)}); output to {out}; "
-          f"stack limit {args.stack_kb} KiB for the program")
-    writes = self_check(tools, workdir)
-    print(f"check: on a 50-record script the floor prints the program's bytes with as many "
-          f"write calls ({writes:.0f}): OK")
-
-    empty_in = os.path.join(workdir, "empty.in")
-    with open(empty_in, "wb") as f:
-        f.write(b"\x1b")
-    # Its peak wanders by some tens of KiB from run to run: take the median of five.
-    empty = sorted(launch(tools, workdir, tools.registry, empty_in,
-                          stack_kb=args.stack_kb)["maxrss_kb"] for _ in range(5))[2]
-    empty_floor = launch(tools, workdir, tools.floor, empty_in)["maxrss_kb"]
-    print(f"empty program (Esc only): median peak RSS {empty:.0f} KiB; floor {empty_floor:.0f} KiB")
-    print()
-
-    rows = []
-    for n in ns:
-        repeat = args.repeat if args.repeat > 0 else (3 if n < 1000000 else 1)
-        inp = os.path.join(workdir, f"all-{n}.in")
-        write_script(tools, inp, n)
-        size = os.path.getsize(inp)
-        prog_runs, floor_runs = [], []
-        for _ in range(repeat):
-            prog_runs.append(launch(tools, workdir, tools.registry, inp, pipe=args.pipe,
-                                    stack_kb=args.stack_kb))
-            floor_runs.append(launch(tools, workdir, tools.floor, inp, pipe=args.pipe))
-        os.remove(inp)
-        keep_in = os.path.join(workdir, f"teachers-{n}.in")
-        write_script(tools, keep_in, n, "--kinds=t", "--keep")
-        keep = launch(tools, workdir, tools.registry, keep_in, stack_kb=args.stack_kb)
-        os.remove(keep_in)
-        prog, flo = fastest(prog_runs), fastest(floor_runs)
-        records = 3 * n
-        row = {
-            "n": n, "records": records, "input_mb": size / 1e6, "repeat": repeat,
-            "prog": prog, "floor": flo, "keep": keep,
-            "ok": not any(check_failed(r) for r in prog_runs + floor_runs + [keep]),
-            "us_rec": prog["wall"] / records * 1e6,
-            "floor_us_rec": flo["wall"] / records * 1e6,
-            "ratio": prog["wall"] / flo["wall"],
-            "cpu_ratio": prog["cpu"] / flo["cpu"],
-            "bytes_rec": (prog["maxrss_kb"] - empty) * 1024 / records,
-            "bytes_teacher": (keep["maxrss_kb"] - empty) * 1024 / n if n else 0.0,
-            "writes_rec": prog["syscw"] / records,
-        }
-        rows.append(row)
-        print_row(row)
-        sys.stdout.flush()
-
-    print()
-    print_table(rows)
-    print()
-    print_goals(rows, args)
-    print(f"load average at end {loadavg()} (2 cores shared with other builds: "
-          f"wall times carry their noise, CPU times less so)")
-
-
-def print_row(r):
-    p, f, k = r["prog"], r["floor"], r["keep"]
-    status = "" if r["ok"] else "  FAILED RUN"
-    print(f"N={r['n']}: {r['records']} records, script {r['input_mb']:.1f} MB, "
-          f"best of {r['repeat']}{status}")
-    print(f"  program: wall {p['wall']:.3f} s (user {p['user']:.3f} + sys {p['sys']:.3f}), "
-          f"peak {p['maxrss_kb']:.0f} KiB, {p['syscw']:.0f} writes, exit {p['exit']:.0f}")
-    print(f"  floor:   wall {f['wall']:.3f} s (user {f['user']:.3f} + sys {f['sys']:.3f}), "
-          f"peak {f['maxrss_kb']:.0f} KiB, {f['syscw']:.0f} writes")
-    print(f"  {r['n']} teachers kept to the exit: wall {k['wall']:.3f} s, "
-          f"peak {k['maxrss_kb']:.0f} KiB, exit {k['exit']:.0f}")
-
-
-def print_table(rows):
-    head = ("N", "records", "wall s", "us/rec", "floor us/rec", "ratio", "cpu ratio",
-            "peak KiB", "B/rec", "B/teacher", "writes/rec")
-    print("| " + " | ".join(head) + " |")
-    print("|" + "|".join("---:" for _ in head) + "|")
-    for r in rows:
-        cells = (f"{r['n']:,}", f"{r['records']:,}", f"{r['prog']['wall']:.2f}",
-                 f"{r['us_rec']:.2f}", f"{r['floor_us_rec']:.2f}", f"{r['ratio']:.2f}",
-                 f"{r['cpu_ratio']:.2f}", f"{r['prog']['maxrss_kb']:,.0f}", f"{r['bytes_rec']:.0f}",
-                 f"{r['bytes_teacher']:.0f}", f"{r['writes_rec']:.1f}")
-        print("| " + " | ".join(cells) + " |")
-
-
-def verdict(ok):
-    return "PASS" if ok else "MISS"
-
-
-def print_goals(rows, args):
-    print("goals:")
-    worst = max(rows, key=lambda r: r["ratio"])
-    worst_cpu = max(rows, key=lambda r: r["cpu_ratio"])
-    print(f"  {verdict(worst['ratio'] <= MAX_FLOOR_RATIO)}  time per record within "
-          f"{MAX_FLOOR_RATIO}x the floor at every N (worst {worst['ratio']:.2f}x at "
-          f"N={worst['n']}; CPU worst {worst_cpu['cpu_ratio']:.2f}x at N={worst_cpu['n']})")
-    small = min(rows, key=lambda r: r["n"])
-    large = max(rows, key=lambda r: r["n"])
-    if large["n"] > small["n"]:
-        growth = large["us_rec"] / small["us_rec"]
-        cpu_growth = (large["prog"]["cpu"] / large["records"]) / (
-            small["prog"]["cpu"] / small["records"])
-        print(f"  {verdict(growth <= MAX_GROWTH)}  time per record at N={large['n']} at most "
-              f"{MAX_GROWTH}x that at N={small['n']} ({growth:.2f}x; CPU {cpu_growth:.2f}x)")
-    else:
-        print("  n/a   growth: needs two values of N")
-    # The empty program's peak wanders by up to some 100 KiB from run to run, which is
-    # a lot per record at small N: the largest N is the one that tells.
-    mem = large
-    print(f"  {verdict(mem['bytes_teacher'] <= MAX_TEACHER_BYTES)}  peak memory at most "
-          f"{MAX_TEACHER_BYTES} bytes per teacher record above the empty program "
-          f"({mem['bytes_teacher']:.0f} B at N={mem['n']})")
-    big = [r for r in rows if r["n"] >= SCALE_N]
-    if not big:
-        print(f"  n/a   listing, deleting and exiting with {SCALE_N:,} records: needs N >= "
-              f"{SCALE_N:,}")
-    elif args.stack_kb <= 0:
-        print("  n/a   stack: runs had no stack limit (--stack-kb 0)")
-    else:
-        r = max(big, key=lambda x: x["n"])
-        ok = r["prog"]["exit"] == 0 and r["prog"]["signal"] == 0 and r["keep"]["exit"] == 0 \
-            and r["keep"]["signal"] == 0
-        print(f"  {verdict(ok)}  listing and deleting {r['n']:,} records of each kind, and exiting "
-              f"with {r['n']:,} teachers held, under a {args.stack_kb} KiB stack limit (exit "
-              f"{r['prog']['exit']:.0f} and {r['keep']['exit']:.0f})")
-    if not all(r["ok"] for r in rows):
-        print("  some run failed: see the lines above")
+        signal.signal(signal.SIGINT, signal.SIG_IGN)  # a second Ctrl+C must not stop the cleanup
+        shutil.rmtree(work, ignore_errors=True)
 
 
 if __name__ == "__main__":
-    main()
+    sys.exit(main())
