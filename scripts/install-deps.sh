@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the whole test suite need, when
-# they are missing. Needs root (apt-get); does nothing when all are present.
+# Installs the Debian packages that the builds and every step of scripts/test-all
+# need, when they are missing. Needs root (apt-get); does nothing when all are present.
 set -euo pipefail
 
 packages=(
-    cmake g++ make python3
+    cmake ninja-build g++ make python3
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     clang-14 libclang-rt-14-dev clang-format clang-tidy
     valgrind
-    g++-mingw-w64-x86-64-posix wine64
+    g++-mingw-w64-x86-64-posix wine64 wine
 )
 
 missing=()
