@@ -1,199 +1,227 @@
 #include "support/RunProgram.h"
 
-#include <gtest/gtest.h>
-
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
-#include <cerrno>
-#include <chrono>
-#include <cstdlib>
 #include <fstream>
+#include <iterator>
+#include <map>
 #include <sstream>
-#include <stdexcept>
 
 namespace testsupport {
 namespace {
 
-std::string foldCrlf(const std::string& text) {
-    std::string folded;
-    folded.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            continue;
-        }
-        folded.push_back(text[i]);
-    }
-    return folded;
+using Strings = std::vector<std::string>;
+
+std::string env(const char* name) {
+    return std::getenv(name) != nullptr ? std::getenv(name) : "";
 }
 
-void makePipe(int fds[2]) {
-    if (pipe2(fds, O_CLOEXEC) != 0) {
-        throw std::runtime_error("pipe failed");
+std::string raw(const std::filesystem::path& file) {
+    std::ostringstream text;
+    text << std::ifstream(file, std::ios::binary).rdbuf();
+    return text.str();
+}
+
+// text with CR LF folded to LF, as it is compared when the program writes CR LF.
+std::string folded(const std::string& text, bool crlf) {
+    std::string lf;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        lf += crlf && text.compare(i, 2, "\r\n") == 0 ? "" : text.substr(i, 1);
     }
+    return lf;
+}
+
+// "\n", "\e", "\0", "\xff"... and, where repeat, "<N*text>": text N times over (a tenth of
+// it under a runner).
+std::string unescape(const std::string& text, bool repeat = true) {
+    std::string plain;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool hex = text.compare(i, 2, "\\x") == 0;
+        plain +=
+            hex ? static_cast<char>(std::stoi(text.substr(i + 2, 2), nullptr, 16))
+            : text[i] == '\\'
+                ? std::string("\n\r\f\033\t\0\\", 7).at(std::string("nrfet0\\").find(text[i + 1]))
+                : text[i];
+        i += hex ? 3 : static_cast<std::size_t>(text[i] == '\\');
+    }
+    for (std::size_t at = plain.rfind('<'); repeat && at != std::string::npos;
+         at = plain.rfind('<')) {
+        const std::size_t n = std::stoul(plain.substr(at + 1)), star = plain.find('*', at),
+                          end = plain.find('>', at);
+        std::string repeated;
+        for (std::size_t k = underRunner() && n > 1000 ? n / 10 : n; k > 0; --k) {
+            repeated += plain.substr(star + 1, end - star - 1);
+        }
+        plain.replace(at, end - at + 1, repeated);
+    }
+    return plain;
+}
+
+// sessions.txt: the texts of the shorthand, the kinds of record (header, fields), the records
+// (kind, answers) and the sessions.
+struct Table {
+    std::map<char, std::string> texts;
+    std::map<char, Strings> kinds, records;
+    std::vector<Session> sessions;
+};
+
+const Table& table() {
+    static const Table loaded = [] {
+        Table t;
+        std::ifstream file(REGISTRY_SESSIONS);
+        for (std::string line; std::getline(file, line);) {
+            Strings f;  // the fields, parted by "|" and a blank on either side
+            std::istringstream fields(line);
+            for (std::string field; !line.starts_with("//") && std::getline(fields, field, '|');) {
+                const std::size_t lead = field.starts_with(' ') ? 1 : 0;
+                f.push_back(field.substr(
+                    lead, field.size() - lead - (field.size() > lead && field.ends_with(' '))));
+            }
+            f.resize(std::max<std::size_t>(f.size(), 8));
+            for (std::size_t i = 1; f[0] == "text" && !f[i].empty(); ++i) {
+                t.texts[f[i][0]] = unescape(f[i].substr(2), false);
+            }
+            for (std::size_t i = 1; f[0] == "record" && !f[i].empty(); ++i) {
+                std::istringstream words(unescape(f[i]));
+                Strings r{std::istream_iterator<std::string>(words), {}};
+                std::replace(r.begin(), r.end(), std::string("~"), std::string());
+                t.records[r[0][0]] = Strings(r.begin() + 1, r.end());
+            }
+            if (f[0] == "kind") {
+                t.kinds[f[1][0]] = Strings(f.begin() + 2, f.end());
+            } else if (f[0] == "session") {
+                const std::string err =
+                    f[5] == "1" && f[6].empty() ? "registry: end of input\\n" : f[6];
+                t.sessions.push_back(
+                    {f[1], f[2], f[3], f[4], err, f[7], f[5].empty() ? 0 : std::stoi(f[5])});
+            }
+        }
+        return t;
+    }();
+    return loaded;
+}
+
+// The shorthand spelt out. Record r gives its answers where typed; elsewhere "(r)" and "[r]" its
+// view, "{r}" the prompts of its typing, "{rN}" its first N prompts only, "{r-N}" all but those.
+std::string expand(const std::string& shorthand, bool typed) {
+    const Table& t = table();
+    std::string text;
+    for (std::size_t i = 0; i < shorthand.size(); ++i) {
+        const std::size_t code =
+            shorthand.find_first_of(typed ? "{" : "{([!ABCDEFGHIJKLMNOPQRSTUVWXYZ", i);
+        text.append(shorthand, i, code - i);
+        if ((i = code) == std::string::npos) {
+            break;
+        }
+        if (shorthand[i] != '{' && shorthand[i] != '(' && shorthand[i] != '[') {
+            text += t.texts.count(shorthand[i]) != 0 ? t.texts.at(shorthand[i])
+                                                     : shorthand.substr(i, 1);
+            continue;
+        }
+        const Strings& r = t.records.at(shorthand[i + 1]);
+        const Strings& kind = t.kinds.at(r[0][0]);
+        std::string answers, entry = "\f" + kind[0] + "\n", view = kind[0] + "\n";
+        for (std::size_t k = 1; k < r.size(); ++k) {
+            const std::string work = std::to_string(k - kind.size() - 1);
+            answers += r[k] + " ";
+            entry += k < kind.size()   ? (k == 1 ? "Enter " : "\nEnter ") + kind[k] + ": "
+                     : k > kind.size() ? "Enter the adress of taken spisk" + work + ":\n"
+                                       : "\nEnter num works: ";
+            view += k < kind.size()
+                        ? (kind[k] == "stepene" ? "stepen" : kind[k]) + ": " + r[k] + "\n"
+                    : k > kind.size() ? work + " -> " + r[k] + "\n"
+                                      : "";
+        }
+        view += (r[0] == "3" ? std::string(25, '-') + "\n" : "") +
+                (shorthand[i] == '[' ? std::string(54, '-') + "\n" : "");
+        const bool rest = shorthand[i + 2] == '-';
+        const std::size_t prompts = std::strtoul(shorthand.c_str() + i + 2 + rest, nullptr, 10);
+        std::size_t cut = 0;
+        for (std::size_t n = 0; n < prompts; ++n) {
+            cut = entry.find(": ", cut) + 2;
+        }
+        text += typed                 ? answers
+                : shorthand[i] != '{' ? view
+                : cut == 0            ? entry
+                : rest                ? entry.substr(cut)
+                                      : entry.substr(0, cut);
+        i = shorthand.find_first_of("})]", i);
+    }
+    return text;
 }
 
 }  // namespace
 
 std::vector<std::string> registryCommand() {
-    std::vector<std::string> argv;
-    if (const char* runner = std::getenv("REGISTRY_RUNNER"); runner != nullptr && *runner != 0) {
-        std::istringstream words(runner);
-        for (std::string word; words >> word;) {
-            argv.push_back(word);
-        }
-    }
-    const char* bin = std::getenv("REGISTRY_BIN");
-    argv.emplace_back(bin != nullptr && *bin != 0 ? bin : REGISTRY_DEFAULT_BIN);
+    std::istringstream runner(env("REGISTRY_RUNNER"));
+    std::vector<std::string> argv{std::istream_iterator<std::string>(runner), {}};
+    argv.emplace_back(env("REGISTRY_BIN").empty() ? REGISTRY_DEFAULT_BIN : env("REGISTRY_BIN"));
     return argv;
 }
 
-bool registryWritesCrlf() {
-    const char* crlf = std::getenv("REGISTRY_CRLF");
-    return crlf != nullptr && std::string(crlf) == "1";
+bool underRunner() {
+    return registryCommand().size() > 1;
 }
 
-std::string asWritten(const std::string& text) {
-    if (!registryWritesCrlf()) {
-        return text;
+Run runRegistry(const std::filesystem::path& dir, const std::string& input,
+                const std::string& setUp) {
+    // The input and outputs are files: the input is all there before the program starts and
+    // the outputs are whole once it has ended, however the two are timed. The set-up comes in
+    // the environment; SIGPIPE ignored, a reader that has gone is a write error, not a signal.
+    const TempDir io;
+    std::ofstream(io.path() / "in", std::ios::binary) << input;
+    setenv("REGISTRY_SET_UP", setUp.empty() ? "exec \"$@\"" : setUp.c_str(), 1);
+    std::string command = "trap '' PIPE && cd '" + dir.string() + "' && exec timeout " +
+                          (underRunner() ? "300" : "8") + " sh -c \"$REGISTRY_SET_UP\" sh";
+    for (const std::string& word : registryCommand()) {
+        command += " '" + word + "'";
     }
-    std::string converted;
-    for (const char c : text) {
-        if (c == '\n') {
-            converted.push_back('\r');
-        }
-        converted.push_back(c);
-    }
-    return converted;
+    const std::string files = io.path().string();
+    const int status = std::system(
+        (command + " <'" + files + "/in' >'" + files + "/out' 2>'" + files + "/err'").c_str());
+    const bool crlf = env("REGISTRY_CRLF") == "1";
+    return {folded(raw(io.path() / "out"), crlf), folded(raw(io.path() / "err"), crlf),
+            WEXITSTATUS(status)};
 }
 
 std::string readLog(const std::filesystem::path& dir) {
-    std::ifstream in(dir / "name.txt", std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    const std::string log = content.str();
-    if (!registryWritesCrlf()) {
-        EXPECT_EQ(log.find('\r'), std::string::npos) << "a CR in the log";
-        return log;
-    }
-    for (std::size_t i = log.find('\n'); i != std::string::npos; i = log.find('\n', i + 1)) {
-        EXPECT_TRUE(i > 0 && log[i - 1] == '\r') << "a log line without CR LF at " << i;
-    }
-    return foldCrlf(log);
+    const std::string log = raw(dir / "name.txt"), lf = folded(log, true);
+    const bool crlf = env("REGISTRY_CRLF") == "1";
+    EXPECT_EQ(log.size() - lf.size(), crlf ? std::count(lf.begin(), lf.end(), '\n') : 0)
+        << "CR LF line ends in name.txt where the program writes " << (crlf ? "them: " : "LF: ")
+        << log;
+    return crlf ? lf : log;
 }
 
-RunResult runRegistry(const std::string& input, const std::filesystem::path& dir,
-                      double timeoutSeconds) {
-    RunResult result = runCommand(registryCommand(), input, dir, timeoutSeconds);
-    if (registryWritesCrlf()) {
-        result.out = foldCrlf(result.out);
-        result.err = foldCrlf(result.err);
-    }
-    return result;
+std::vector<Session> sessions() {
+    return table().sessions;
 }
 
-RunResult runCommand(const std::vector<std::string>& argv, const std::string& input,
-                     const std::filesystem::path& dir, double timeoutSeconds) {
-    int in[2];
-    int out[2];
-    int err[2];
-    makePipe(in);
-    makePipe(out);
-    makePipe(err);
-    const pid_t pid = fork();
-    if (pid < 0) {
-        throw std::runtime_error("fork failed");
-    }
-    if (pid == 0) {
-        dup2(in[0], STDIN_FILENO);
-        dup2(out[1], STDOUT_FILENO);
-        dup2(err[1], STDERR_FILENO);
-        if (chdir(dir.c_str()) != 0) {
-            _exit(126);
-        }
-        std::vector<char*> args;
-        for (const std::string& arg : argv) {
-            args.push_back(const_cast<char*>(arg.c_str()));
-        }
-        args.push_back(nullptr);
-        execvp(args[0], args.data());
-        _exit(127);
-    }
-    close(in[0]);
-    close(out[1]);
-    close(err[1]);
-    fcntl(in[1], F_SETFL, O_NONBLOCK);
-    signal(SIGPIPE, SIG_IGN);
+Session expanded(const Session& written) {
+    return {written.name,
+            expand(unescape(written.input), true),
+            expand(unescape(written.out), false),
+            expand(unescape(written.log), false),
+            unescape(written.err, false),
+            unescape(written.setUp, false),
+            written.status};
+}
 
-    RunResult result;
-    std::size_t written = 0;
-    int inFd = in[1];
-    if (input.empty()) {
-        close(inFd);
-        inFd = -1;
-    }
-    bool outOpen = true;
-    bool errOpen = true;
-    const auto deadline = std::chrono::steady_clock::now() +
-                          std::chrono::milliseconds(static_cast<long>(timeoutSeconds * 1000));
-    char buffer[65536];
-    while (outOpen || errOpen) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                              deadline - std::chrono::steady_clock::now())
-                              .count();
-        if (left <= 0) {
-            result.timedOut = true;
-            kill(pid, SIGKILL);
-            break;
-        }
-        pollfd fds[3] = {{out[0], static_cast<short>(outOpen ? POLLIN : 0), 0},
-                         {err[0], static_cast<short>(errOpen ? POLLIN : 0), 0},
-                         {inFd, POLLOUT, 0}};
-        const int ready = poll(fds, 3, static_cast<int>(left));
-        if (ready < 0 && errno != EINTR) {
-            break;
-        }
-        if (inFd >= 0 && (fds[2].revents & (POLLOUT | POLLERR | POLLHUP)) != 0) {
-            const ssize_t n = write(inFd, input.data() + written, input.size() - written);
-            if (n > 0) {
-                written += static_cast<std::size_t>(n);
-            }
-            if (n < 0 && errno != EAGAIN) {
-                written = input.size();
-            }
-            if (written == input.size()) {
-                close(inFd);
-                inFd = -1;
-            }
-        }
-        for (int i = 0; i < 2; ++i) {
-            if ((fds[i].revents & (POLLIN | POLLHUP | POLLERR)) == 0) {
-                continue;
-            }
-            const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
-            if (n <= 0) {
-                (i == 0 ? outOpen : errOpen) = false;
-            } else {
-                (i == 0 ? result.out : result.err).append(buffer, static_cast<std::size_t>(n));
-            }
+void expectSession(const Session& session, const Run& run, const std::string& log) {
+    const std::string ended =
+        "exit status " + std::to_string(run.status) + ", standard error \"" + run.err + "\"";
+    EXPECT_EQ(run.status, session.status) << ended;
+    for (const auto& [what, text, expected] : {std::tuple{"standard error", run.err, session.err},
+                                               {"standard output", run.out, session.out},
+                                               {"name.txt", log, session.log}}) {
+        if (expected.ends_with('*')) {  // what begins so
+            EXPECT_TRUE(text.starts_with(expected.substr(0, expected.size() - 1)))
+                << what << ":\n"
+                << text.substr(0, 3000) << ended;
+        } else {
+            EXPECT_EQ(text, expected) << what << ", " << ended;
         }
     }
-    if (inFd >= 0) {
-        close(inFd);
-    }
-    close(out[0]);
-    close(err[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    if (WIFEXITED(status) && !result.timedOut) {
-        result.exitCode = WEXITSTATUS(status);
-    } else if (WIFSIGNALED(status)) {
-        result.signal = WTERMSIG(status);
-    }
-    return result;
 }
 
 }  // namespace testsupport

@@ -1,44 +1,60 @@
 #pragma once
 
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
 
 namespace testsupport {
 
-struct RunResult {
-    std::string out;    // standard output (CR LF folded to LF when the run says so)
-    std::string err;    // standard error
-    int exitCode = -1;  // exit status, or -1 when ended by a signal or the time limit
-    int signal = 0;     // the signal that ended it, 0 if none
-    bool timedOut = false;
+// A fresh directory under the system's temporary directory, removed with its contents at the end.
+class TempDir {
+  public:
+    TempDir() {
+        std::string name = (std::filesystem::temp_directory_path() / "registry-XXXXXX").string();
+        dir = mkdtemp(name.data()) != nullptr ? name : "";
+    }
+    ~TempDir() {
+        std::error_code ignored;
+        std::filesystem::remove_all(dir, ignored);
+    }
+    const std::filesystem::path& path() const { return dir; }
+
+  private:
+    std::filesystem::path dir;
 };
 
-// The command that starts the program under test: REGISTRY_RUNNER (for example
-// "wine") followed by REGISTRY_BIN from the environment, or the program built
-// with the tests.
+// The words of REGISTRY_RUNNER (for example "wine" or "valgrind ..."), then REGISTRY_BIN or
+// the program built with the tests.
 std::vector<std::string> registryCommand();
+bool underRunner();
 
-// True when the program under test writes CR LF line ends (a Windows build):
-// set by REGISTRY_CRLF=1 in the environment.
-bool registryWritesCrlf();
-
-// The error log the program under test left in dir, with its line ends
-// checked (CR LF for a Windows build, LF otherwise) and given back as LF.
-// A line end of the wrong kind makes the test fail.
+// What a run left: its outputs (CR LF folded to LF when REGISTRY_CRLF=1, for a Windows build)
+// and its exit status (124: it ran out of time).
+struct Run {
+    std::string out, err;
+    int status = -1;
+};
+// Runs the program in dir on input to its end. With a set-up, "sh -c setUp sh program..." is
+// run instead: a shell script that prepares the directory or the streams, then runs "$@".
+Run runRegistry(const std::filesystem::path& dir, const std::string& input,
+                const std::string& setUp = "");
+// name.txt in dir ("" if none) with LF line ends, after checking that each line ends as the
+// program writes it.
 std::string readLog(const std::filesystem::path& dir);
 
-// text with the line ends the program under test writes: a log line left by
-// an earlier run, as that run would have written it.
-std::string asWritten(const std::string& text);
-
-// Runs the program in dir with input on a pipe as its standard input, and its
-// outputs on pipes. Kills it after timeoutSeconds.
-RunResult runRegistry(const std::string& input, const std::filesystem::path& dir,
-                      double timeoutSeconds = 20.0);
-
-// Runs any command the same way.
-RunResult runCommand(const std::vector<std::string>& argv, const std::string& input,
-                     const std::filesystem::path& dir, double timeoutSeconds);
+// A scripted session of tests/sessions.txt: what is typed, printed and logged, and how it ends.
+struct Session {
+    std::string name, input, out, log, err, setUp;
+    int status = 0;
+    friend void PrintTo(const Session& session, std::ostream* os) { *os << session.name; }
+};
+// The sessions as written, and one with the shorthand spelt out.
+std::vector<Session> sessions();
+Session expanded(const Session& written);
+// Fails with what the program printed and logged wherever it differs from the session.
+void expectSession(const Session& session, const Run& run, const std::string& log);
 
 }  // namespace testsupport
