@@ -38,8 +38,9 @@ int readKey();
 // Clears the screen on a terminal; otherwise writes one form feed.
 void clearScreen();
 
-// Appends bytes to the file in one write, creating it, never waiting to open it.
+// Appends text and a line end to the file in one write, so that lines of programs
+// sharing the file never interleave; creates the file, never waits to open it.
 // Returns 0, or the errno value of what failed.
-int appendToFile(const char* path, std::string_view bytes);
+int appendLine(const char* path, std::string_view text);
 
 }  // namespace console

@@ -212,6 +212,8 @@ int escapeSequence(InputBuffer& input) {
 
 }  // namespace
 
+const char* const kLineEnd = "\n";
+
 bool isTerminal(int fd) {
     return isatty(fd) == 1;
 }

@@ -27,6 +27,9 @@ class InputBuffer : public std::streambuf {
 
 namespace platform {
 
+// How a text file ends its lines; the log writes it itself, in the same write.
+extern const char* const kLineEnd;
+
 // Whether standard input (0) or standard output (1) is a terminal or console.
 bool isTerminal(int fd);
 // Reads, writes, opens for appending and closes descriptors; -1 with errno set on

@@ -171,14 +171,13 @@ void clearScreen() {
     std::cout.flush();
 }
 
-int appendToFile(const char* path, std::string_view bytes) {
+int appendLine(const char* path, std::string_view text) {
+    const std::string line = std::string(text) + platform::kLineEnd;
     const Descriptor file(platform::openAppend(path));
     if (file.fd < 0) {
         return errno;
     }
-    // One write of the whole line at the end of the file: lines of programs
-    // sharing it never interleave.
-    return writeAll(file.fd, bytes.data(), bytes.size());
+    return writeAll(file.fd, line.data(), line.size());
 }
 
 }  // namespace console

@@ -10,7 +10,7 @@ class Pipe : public ::testing::TestWithParam<Session> {};
 
 TEST_P(Pipe, Session) {
     const Session session = expanded(GetParam());
-    // "!": the program's own streams and memory, which a runner or a sanitizer replaces.
+    // "!": Linux's own streams, files and memory, which a runner or a sanitizer replaces.
     const bool bare = session.setUp.starts_with('!');
     if (bare && (underRunner() || std::getenv("ASAN_OPTIONS") != nullptr)) {
         GTEST_SKIP() << "a runner or sanitizer has streams and memory of its own";
