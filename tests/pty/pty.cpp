@@ -111,9 +111,14 @@ TEST_P(Sessions, ShowWhatTheKeysAskAndLeaveTheTerminalAsItWas) {
 }
 
 // Ctrl+Z gives the shell the terminal as it was; after fg, keys are taken at once again.
-const std::vector<Step> kStopAndGo = {
-    Step{'l', kProgram + "\n", kMenu}, Step{'k', "\x1a", "Stopped"},
-    Step{'l', "fg\n", kProgram + "\r\n"}, Step{'k', "4", kPrompt}};
+// Stopped again while a word is awaited, it is line mode that comes back.
+const std::vector<Step> kStopAndGo = {{'l', kProgram + "\n", kMenu},
+                                      {'k', "\x1a", "Stopped"},
+                                      {'l', "fg\n", kProgram + "\r\n"},
+                                      {'k', "4", kPrompt},
+                                      {'l', "\x1a", "Stopped"},
+                                      {'l', "fg\n", kProgram + "\r\n"},
+                                      {'l', "short\n", "polychenaia stroka  short"}};
 
 INSTANTIATE_TEST_SUITE_P(
     Terminal, Sessions,
