@@ -5,13 +5,11 @@
 
 #include <cerrno>
 #include <csignal>
-#include <cstring>
 #include <deque>
 #include <iostream>
 #include <string>
 
 #include "console/Console.h"
-#include "console/ConsoleGone.h"
 #include "console/Platform.h"
 
 namespace console::platform {
@@ -127,7 +125,7 @@ int readByte(int timeoutMs) {
         got = read(STDIN_FILENO, &byte, 1);
     } while (got < 0 && errno == EINTR);
     if (got < 0) {
-        throw ConsoleGone(std::string("cannot read standard input: ") + std::strerror(errno));
+        fail("cannot read standard input", errno);
     }
     return got == 1 ? byte : -1;
 }

@@ -25,6 +25,9 @@ class InputBuffer : public std::streambuf {
     std::size_t next = 0;  // chunk[next, filled) is typed ahead
 };
 
+// Ends the program's dialogue: what failed, with the reason for error (an errno value).
+[[noreturn]] void fail(const char* what, int error);
+
 namespace platform {
 
 // How a text file ends its lines; the log writes it itself, in the same write.

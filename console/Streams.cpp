@@ -10,11 +10,12 @@
 #include "console/Platform.h"
 
 namespace console {
-namespace {
 
-[[noreturn]] void fail(const char* what, int error) {
+void fail(const char* what, int error) {
     throw ConsoleGone(std::string(what) + ": " + std::strerror(error));
 }
+
+namespace {
 
 // Writes all of data; 0, or the errno value of the failure.
 int writeAll(int fd, const char* data, std::size_t size) {
