@@ -8,7 +8,6 @@
 #include <utmp.h>
 
 #include <chrono>
-#include <csignal>
 #include <cstring>
 
 #include "support/RunProgram.h"
@@ -131,6 +130,8 @@ INSTANTIATE_TEST_SUITE_P(
                  Step{'k', "\033", kClear, 0}}},
         // An Esc right after an Esc is a lone Esc, not the start of a key's sequence.
         Session{"TwoEscs", {{'k', "\033\033", kClear, 0}}},
+        // The screen is the terminal's even when standard error goes elsewhere.
+        Session{"ErrorsElsewhere", {{'k', "\033", kClear, 0}}, "", kProgram + " 2>/dev/null"},
         Session{"CtrlC", {{'k', "\x03", "", SIGINT}}},
         // Keys pasted at the main menu are taken as if typed one by one (but not echoed).
         Session{"PastedAtTheMenu",
