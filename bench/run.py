@@ -2,7 +2,7 @@
 # Times the program on scripted input beside its two floors and holds it to its goals.
 #
 #   bench/run.py [--build DIR] [--n 10000,100000,1000000] [--repeat R]
-#   bench/run.py --smoke [--build DIR]    # a second or two: the checks and figures, no goals
+#   bench/run.py --smoke [--build DIR]    # a second or two: the checks and a health verdict
 #
 # Per N: N teachers, N party members and N union members are typed in through the entry
 # dialog, every registry is listed and emptied, then Esc. One run of the program with the
@@ -12,7 +12,8 @@
 # /dev/null (of R runs, the one with the least CPU time counts), and the program is run on
 # N teachers kept to the exit for its peak memory per teacher. Times are CPU times: on a
 # shared machine a wall time also holds the waits for a core.
-# Exit status: 0 goals met, 1 a goal missed, 2 something broken, 130 interrupted.
+# Exit status: 0 goals met (smoke: healthy), 1 a goal or check missed (smoke: not healthy),
+# 2 the benchmark could not run, 130 interrupted.
 
 import argparse
 import filecmp
@@ -28,10 +29,19 @@ MAX_GROWTH = 1.2  # program time per record, largest N / smallest N
 MAX_TEACHER_BYTES = 300  # peak bytes per teacher above the empty program, at the largest N
 STACK_KB = 256  # the stack limit of every run of the program: lists must be walked by loops
 KEYS = {"t": "1", "p": "2", "u": "3"}  # the main-menu key of each registry
+# What the smoke run calls healthy. Only what a tiny run on a loaded machine measures
+# steadily: the speed goals need the full run.
+WRITES_PER_RECORD = 32  # a teacher 26, a party member 28, a union member with 3 works 42
+SANE_US = 100  # CPU time per record at most; about 10 now, so a loaded core cannot reach it
+SANE_TEACHER_BYTES = (20, 1000)  # at least its fields' text, at most 3x the goal
 
 
 class Broken(Exception):
-    pass
+    """The benchmark cannot run: no build, or a helper failed."""
+
+
+class Failed(Exception):
+    """A run crashed or ended non-zero, or a floor did not write what the program wrote."""
 
 
 def record(kind, i):
@@ -80,7 +90,7 @@ class Bench:
             raise Broken(f"the launcher failed: {done.stderr.strip()}")
         run = {k: float(v) for k, v in (f.split("=") for f in done.stdout.split())}
         if run["exit"] != 0 or run["signal"] != 0:
-            raise Broken(f"{os.path.basename(command[0])} on {os.path.basename(inp)} ended with "
+            raise Failed(f"{os.path.basename(command[0])} on {os.path.basename(inp)} ended with "
                          f"exit {run['exit']:.0f}, signal {run['signal']:.0f}, stack limit "
                          f"{STACK_KB if stack else 'none'} KiB")
         return run
@@ -97,7 +107,7 @@ class Bench:
             self.launch(full, *command, keep_as=mine)
             same = [filecmp.cmp(cap + ext, mine + ext, shallow=False) for ext in (".out", ".len")]
             if not same[0] or (name == "contract" and not same[1]):
-                raise Broken(f"N={n}: the {name} floor did not write what the program wrote "
+                raise Failed(f"N={n}: the {name} floor did not write what the program wrote "
                              f"(same bytes: {same[0]}, same writes: {same[1]})")
         writes, size = os.path.getsize(cap + ".len") // 4, os.path.getsize(cap + ".out")
         best = {}
@@ -106,7 +116,7 @@ class Bench:
                 run = self.launch(full, *command, stack=name == "program")
                 # The capture missed nothing, and the floors wrote it all, in as many writes.
                 if run["wchar"] != size or (name != "buffered" and run["syscw"] != writes):
-                    raise Broken(f"N={n}: {name} wrote {run['wchar']:.0f} bytes in "
+                    raise Failed(f"N={n}: {name} wrote {run['wchar']:.0f} bytes in "
                                  f"{run['syscw']:.0f} writes, the capture kept {size} in {writes}")
                 best[name] = min(best.get(name, run), run, key=lambda r: r["cpu"])
         kept = self.launch(teachers, self.program, stack=True)
@@ -117,7 +127,8 @@ class Bench:
         return {"n": n, "us": us, "ratio": us["program"] / us["contract"],
                 "wall": best["program"]["wall"] / best["contract"]["wall"],
                 "flush": (us["contract"] - us["buffered"]) / us["program"],
-                "teacher": (kept["maxrss_kb"] - self.empty) * 1024 / n, "writes": writes / (3 * n)}
+                "teacher": (kept["maxrss_kb"] - self.empty) * 1024 / n, "writes": writes / (3 * n),
+                "calls": writes}
 
     def run(self):
         esc = os.path.join(self.work, "esc")
@@ -160,25 +171,106 @@ def goals(rows):
     return all(ok for ok, _ in judged)
 
 
-def main():
-    p = argparse.ArgumentParser(description="Times the program beside its two floors.")
-    p.add_argument("--build", default=os.path.join(os.path.dirname(__file__), "..", "build-bench"))
-    p.add_argument("--n", type=lambda text: sorted(int(x) for x in text.split(",")),
-                   default="10000,100000,1000000", help="records of each kind, comma separated")
-    p.add_argument("--repeat", type=int, default=0, help="runs per N; the least CPU time counts")
-    p.add_argument("--smoke", action="store_true", help="tiny N: the checks and figures, no goals")
+def health(rows):
+    # What looked wrong, judged on figures that hold still on a loaded machine. The writes
+    # are counted between the two sizes, which leaves out the menus around the records.
+    small, large = rows[0], rows[-1]
+    writes = (large["calls"] - small["calls"]) / (3 * (large["n"] - small["n"]))
+    slowest = max(rows, key=lambda r: r["us"]["program"])
+    low, high = SANE_TEACHER_BYTES
+    wrong = []
+    if writes != WRITES_PER_RECORD:
+        wrong.append(f"{writes:g} writes a record, not {WRITES_PER_RECORD}")
+    if slowest["us"]["program"] > SANE_US:
+        wrong.append(f"{slowest['us']['program']:.1f} us a record at N={slowest['n']:,}, "
+                     f"over {SANE_US}")
+    if not low <= large["teacher"] <= high:
+        wrong.append(f"{large['teacher']:.0f} B a teacher at N={large['n']:,}, "
+                     f"not {low} to {high}")
+    if wrong:
+        return False, "NOT healthy: " + "; ".join(wrong)
+    return True, (f"healthy (runs exited 0, floors exact, {writes:g} writes/record, "
+            f"{slowest['us']['program']:.1f} us/record at most, {large['teacher']:.0f} B/teacher)")
+
+
+def positive(text):
+    if int(text) < 1:
+        raise ValueError(text)
+    return int(text)
+
+
+def sizes(text):
+    return sorted({positive(x) for x in text.split(",")})
+
+
+HELP = """\
+Times the program on scripted input and judges what it measured. Per N: N teachers, N party
+members and N union members are typed in, listed and deleted. Beside the program run two
+floors that write its captured output bytes with no program behind them: the contract floor
+in the program's own writes (one per line and prompt), the buffered floor in 8 KiB blocks.
+Figures: CPU time per record, peak bytes per teacher, writes per record."""
+
+EPILOG = f"""\
+goals, judged by a full run:
+  time per record at most {MAX_RATIO}x the contract floor's, at every N;
+  time per record growing at most {MAX_GROWTH}x from the smallest N to the largest;
+  peak memory at most {MAX_TEACHER_BYTES} bytes per teacher at the largest N.
+healthy, judged by --smoke (never on speed, which a tiny run on a busy machine cannot judge):
+  every run exits 0, the program under a {STACK_KB} KiB stack limit; both floors write the
+  program's bytes exactly; {WRITES_PER_RECORD} writes a record; at most {SANE_US} us of CPU a
+  record; {SANE_TEACHER_BYTES[0]} to {SANE_TEACHER_BYTES[1]} bytes a teacher.
+
+exit status:
+  0    every goal met (--smoke: healthy)
+  1    a goal missed, or a check failed: a run crashed or ended non-zero, or did not write
+       exactly the captured bytes (--smoke: not healthy)
+  2    broken: the benchmark could not run (no build, a helper failed, a bad option)
+  130  stopped by Ctrl+C, temporary files removed
+
+Build first: cmake --workflow --preset bench. More in bench/README.md."""
+
+
+def parse():
+    p = argparse.ArgumentParser(description=HELP, epilog=EPILOG,
+                                formatter_class=argparse.RawDescriptionHelpFormatter)
+    p.add_argument("--build", metavar="DIR",
+                   default=os.path.join(os.path.dirname(__file__), "..", "build-bench"),
+                   help="where cmake --workflow --preset bench built the program and its "
+                   "helpers (default: build-bench)")
+    p.add_argument("--n", metavar="N,...", type=sizes,
+                   help="records of each kind, one size after another "
+                   "(default: 10000,100000,1000000)")
+    p.add_argument("--repeat", metavar="R", type=positive,
+                   help="timed runs per N, the one with the least CPU time counts "
+                   "(default: 3, and 2 from N=1000000)")
+    p.add_argument("--smoke", action="store_true",
+                   help="N=1000 and 10000, one run each: the checks, the figures and a "
+                   "health verdict, no goals")
     args = p.parse_args()
-    args.build = os.path.abspath(args.build)
+    if args.smoke and (args.n or args.repeat):
+        p.error("--smoke sets N and R itself")
     if args.smoke:
         args.n, args.repeat = [1000, 10000], 1
+    args.n = args.n or [10000, 100000, 1000000]
+    args.build = os.path.abspath(args.build)
+    return args
+
+
+def main():
+    args = parse()
     work = tempfile.mkdtemp(prefix="registry-bench-")
     try:
         print(f"build {args.build}; load average {os.getloadavg()[0]:.1f} at the start")
         rows = Bench(args, work).run()
         print(f"load average {os.getloadavg()[0]:.1f} at the end")
         if args.smoke:
-            print("smoke run: the goals are judged by a full run only")
-        return 0 if args.smoke or goals(rows) else 1
+            ok, verdict = health(rows)
+            print(f"smoke: {verdict}")
+            return 0 if ok else 1
+        return 0 if goals(rows) else 1
+    except Failed as e:
+        print(f"smoke: NOT healthy: {e}" if args.smoke else f"run.py: failed: {e}")
+        return 1
     except Broken as e:
         print(f"run.py: broken: {e}", file=sys.stderr)
         return 2
