@@ -1,0 +1,61 @@
+"""The program (or a shell) on a new pseudo-terminal: keys go in, the screen comes back. A wait
+that fails ends the test, saying what it waited for and what the screen showed."""
+import os
+import pty
+import sys
+import termios
+import time
+
+import pexpect
+
+# On a terminal line ends are CR LF, and a clear is an ANSI sequence.
+CLEAR = '\x1b[H\x1b[2J\x1b[3J'
+MENU = 'MENU\r\n1.teacher\r\n2.Partia\r\n3.UNION\r\n4.proverka oshibok so strokami\r\nESC. Exit'
+CATEGORY = CLEAR + '1-vivod all inf\r\n2-ADD\r\n3-izmenit inf\r\n4-delet  information\r\n0-exit\r\n\r\n'
+PROGRAM = os.environ['REGISTRY']
+LINE_MODE = termios.ICANON | termios.ECHO  # a line is awaited; 0: a key, without echo
+
+
+class Terminal:
+    def __init__(self, command=PROGRAM):
+        self.child = pexpect.spawn('/bin/sh', ['-c', 'exec ' + command], timeout=5,
+                                   encoding='utf-8', codec_errors='replace')
+        master, slave = pty.openpty()  # a new terminal's settings, as the program found them
+        self.settings = termios.tcgetattr(slave)
+        os.close(master), os.close(slave)
+        self.seen = ''
+
+    def fail(self, what):
+        sys.exit(f'FAILED: {what}\nThe screen showed: {self.seen + (self.child.before or "")!r}')
+
+    def type(self, keys, awaiting=0):
+        """Types keys once the terminal is in the mode awaiting."""
+        deadline = time.monotonic() + 5
+        while termios.tcgetattr(self.child.child_fd)[3] & LINE_MODE != awaiting:
+            if time.monotonic() > deadline:
+                self.fail('waited for ' + ('line mode' if awaiting else 'keys one at a time'))
+            time.sleep(0.005)
+        self.child.send(keys)
+
+    def shows(self, text, exactly=True):
+        """Waits for text; exactly: and nothing else came since the last wait."""
+        try:
+            self.child.expect_exact(text)
+        except (pexpect.TIMEOUT, pexpect.EOF):
+            self.fail(f'waited for {text!r}')
+        if exactly and self.child.before:
+            self.fail(f'{self.child.before!r} came before {text!r}')
+        self.seen += self.child.before + text
+
+    def ends(self, status=0, signal=None):
+        """Waits for the end by exit status or signal, with the terminal as it was found."""
+        try:
+            self.child.expect(pexpect.EOF)
+        except pexpect.TIMEOUT:
+            self.fail('waited for the end')
+        self.child.wait()
+        ended = (self.child.exitstatus, self.child.signalstatus)
+        if ended != ((None, signal) if signal else (status, None)):
+            self.fail(f'ended with (exit status, signal) {ended}')
+        if termios.tcgetattr(self.child.child_fd) != self.settings:
+            self.fail('the terminal kept other settings')
