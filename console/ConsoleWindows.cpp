@@ -10,6 +10,82 @@
 #include "console/Platform.h"
 
 namespace console::platform {
+namespace {
+
+constexpr int kEsc = 27;
+
+// Whether _getch's last code was the first of two (0 or 224): it holds the second.
+bool secondCodeHeld = false;
+
+// The console's input mode off while a key is awaited, as _getch itself sets it, so
+// that Ctrl+C stays a key and not a signal.
+class RawConsole {
+  public:
+    explicit RawConsole(HANDLE in) : handle(in) {
+        changed = GetConsoleMode(handle, &saved) != 0 && SetConsoleMode(handle, 0) != 0;
+    }
+    ~RawConsole() {
+        if (changed) {
+            SetConsoleMode(handle, saved);
+        }
+    }
+    RawConsole(const RawConsole&) = delete;
+    RawConsole& operator=(const RawConsole&) = delete;
+
+  private:
+    HANDLE handle;
+    DWORD saved = 0;
+    bool changed = false;
+};
+
+int getchCode() {
+    const int code = _getch();
+    secondCodeHeld = code == 0 || code == 224;
+    return code;
+}
+
+// Esc pressed without Alt or Ctrl, yet with no character. A Windows console gives
+// Esc the character 27; Wine's console gives a lone Esc so, and its _getch drops it.
+bool isBareEsc(const KEY_EVENT_RECORD& key) {
+    const DWORD altOrCtrl =
+        LEFT_ALT_PRESSED | RIGHT_ALT_PRESSED | LEFT_CTRL_PRESSED | RIGHT_CTRL_PRESSED;
+    return key.bKeyDown != 0 && key.wVirtualKeyCode == VK_ESCAPE && key.uChar.UnicodeChar == 0 &&
+           (key.dwControlKeyState & altOrCtrl) == 0;
+}
+
+// _getch, except that a bare Esc is taken here as 27.
+int consoleKey() {
+    // _getch gives a held second code without reading the console.
+    if (secondCodeHeld && _kbhit() != 0) {
+        return getchCode();
+    }
+    const HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+    const RawConsole raw(in);
+    for (;;) {
+        INPUT_RECORD event{};
+        DWORD count = 0;
+        if (WaitForSingleObject(in, INFINITE) != WAIT_OBJECT_0 ||
+            PeekConsoleInputW(in, &event, 1, &count) == 0) {
+            return getchCode();
+        }
+        if (count == 0) {
+            continue;
+        }
+        const bool keyDown = event.EventType == KEY_EVENT && event.Event.KeyEvent.bKeyDown != 0;
+        if (keyDown && !isBareEsc(event.Event.KeyEvent)) {
+            return getchCode();
+        }
+        // The bare Esc, or a key release or other event, which _getch skips as well.
+        ReadConsoleInputW(in, &event, 1, &count);
+        if (keyDown) {
+            secondCodeHeld = false;
+            return kEsc;
+        }
+    }
+}
+
+}  // namespace
+
 const char* const kLineEnd = "\r\n";
 
 bool isTerminal(int fd) {
@@ -51,7 +127,7 @@ void closeFd(int fd) {
 
 int readTerminalKey(InputBuffer& input) {
     const int ahead = input.takeTypedAhead();
-    return ahead >= 0 ? ahead : _getch();
+    return ahead >= 0 ? ahead : consoleKey();
 }
 
 void clearTerminal() {
