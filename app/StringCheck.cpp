@@ -59,24 +59,27 @@ std::size_t fittingLength(std::string_view text, std::size_t size) {
 }  // namespace
 
 void proverkaStroki(std::span<char> mass) {
+    // The word's length in mass: a NUL byte is part of a word like any other.
+    std::size_t length = 0;
     retry<charExp>(
         "NO founded the eror",
-        [mass] {
+        [mass, &length] {
             // The word is read whole, however long, so it is never split across reads.
             const std::string word =
                 console::askWord("Vvedite stroky (dlia proverki razmernosty)\n");
             if (word.size() + 1 > mass.size()) {
-                throw charExp(word.c_str());
+                throw charExp(word);
             }
-            std::memcpy(mass.data(), word.c_str(), word.size() + 1);
+            length = word.size();
+            std::memcpy(mass.data(), word.c_str(), length + 1);
         },
-        [mass](const charExp& kod) {
+        [mass, &length](const charExp& kod) {
             char t = ' ';
             while (t != '1') {
                 t = console::askChar("1-vvesti novyu storky\n 2-obrezat stroky \n");
                 if (t == '2') {
                     const std::string_view word = kod.getMsg();
-                    const std::size_t length = fittingLength(word, mass.size() - 1);
+                    length = fittingLength(word, mass.size() - 1);
                     std::memcpy(mass.data(), word.data(), length);
                     mass[length] = '\0';
                     return true;
@@ -84,5 +87,6 @@ void proverkaStroki(std::span<char> mass) {
             }
             return false;
         });
-    std::cout << "v rezultate polychenaia stroka  " << mass.data() << " !!!!!" << std::endl;
+    std::cout << "v rezultate polychenaia stroka  " << std::string_view(mass.data(), length)
+              << " !!!!!" << std::endl;
 }

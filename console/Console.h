@@ -38,9 +38,13 @@ int readKey();
 // Clears the screen on a terminal; otherwise writes one form feed.
 void clearScreen();
 
-// Appends text and a line end to the file in one write, so that lines of programs
-// sharing the file never interleave; creates the file, never waits to open it.
-// Returns 0, or the errno value of what failed.
-int appendLine(const char* path, std::string_view text);
+// How a text file ends its lines here.
+extern const char* const kLineEnd;
+
+// Appends bytes to the file in one write, so that what programs sharing the file append never
+// interleaves; creates the file, and never waits to open it (a FIFO nobody reads fails at
+// once). A regular file gains all of the bytes or none. Returns 0, or the errno value of what
+// failed.
+int appendWhole(const char* path, std::string_view bytes);
 
 }  // namespace console

@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -23,8 +24,6 @@ constexpr int kEscWaitMs = 75;  // an Esc followed by nothing within this is a l
 
 // The second codes of two-code keys, handed out by the following reads.
 std::deque<int> pendingCodes;
-// A byte read too far (the second of two Esc), read again first.
-int heldByte = -1;
 
 // The terminal's own settings while a key is awaited, for the guard and the signal handlers.
 termios savedSettings{};
@@ -52,10 +51,24 @@ void restoreAndReraise(int sig) {
     std::raise(sig);
 }
 
+// The signals handled while a key is awaited: Ctrl+Z, and those that end the program, which
+// first give the terminal back its settings. One ignored when the program started stays so.
+sigset_t handled;
+
+bool endsTheProgram(int sig) {
+    for (const int other :
+         {SIGKILL, SIGSTOP, SIGTSTP, SIGTTIN, SIGTTOU, SIGCHLD, SIGCONT, SIGURG, SIGWINCH}) {
+        if (sig == other) {
+            return false;
+        }
+    }
+    return true;
+}
+
 void onSignal(int sig, void (*handler)(int)) {
     struct sigaction action {};
     action.sa_handler = handler;
-    sigemptyset(&action.sa_mask);
+    action.sa_mask = handled;  // one handler at a time
     sigaction(sig, &action, nullptr);
 }
 
@@ -84,22 +97,46 @@ void installSignalHandlers() {
         return;
     }
     installed = true;
-    for (const int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
-        onSignal(sig, restoreAndReraise);
+    sigemptyset(&handled);
+    for (int sig = 1; sig < NSIG; ++sig) {
+        struct sigaction before {};
+        if ((sig == SIGTSTP || endsTheProgram(sig)) && sigaction(sig, nullptr, &before) == 0 &&
+            before.sa_handler != SIG_IGN) {
+            sigaddset(&handled, sig);
+        }
     }
-    onSignal(SIGTSTP, stopAndResume);
+    for (int sig = 1; sig < NSIG; ++sig) {
+        if (sigismember(&handled, sig) == 1) {
+            onSignal(sig, sig == SIGTSTP ? stopAndResume : restoreAndReraise);
+        }
+    }
 }
+
+// Holds the handled signals back while the terminal changes mode, so that a handler always
+// finds the terminal in the mode rawActive says.
+class SignalsHeld {
+  public:
+    SignalsHeld() { sigprocmask(SIG_BLOCK, &handled, &before); }
+    ~SignalsHeld() { sigprocmask(SIG_SETMASK, &before, nullptr); }
+    SignalsHeld(const SignalsHeld&) = delete;
+    SignalsHeld& operator=(const SignalsHeld&) = delete;
+
+  private:
+    sigset_t before{};
+};
 
 // Puts the terminal in key-at-a-time mode for its lifetime.
 class RawMode {
   public:
     RawMode() {
+        installSignalHandlers();
+        const SignalsHeld held;
         if (tcgetattr(STDIN_FILENO, &savedSettings) == 0) {
-            installSignalHandlers();
             setRaw();
         }
     }
     ~RawMode() {
+        const SignalsHeld held;
         restore();
         rawActive = 0;
     }
@@ -132,11 +169,6 @@ int readByte(int timeoutMs) {
 
 // Bytes typed ahead come before what the terminal delivers now.
 int nextByte(InputBuffer& input, int timeoutMs) {
-    if (heldByte >= 0) {
-        const int byte = heldByte;
-        heldByte = -1;
-        return byte;
-    }
     const int ahead = input.takeTypedAhead();
     return ahead >= 0 ? ahead : readByte(timeoutMs);
 }
@@ -183,7 +215,7 @@ int escapeSequence(InputBuffer& input) {
         return kEsc;
     }
     if (introducer == kEsc) {
-        heldByte = kEsc;  // a double tap: this Esc is alone, the next starts afresh
+        input.typeAhead(kEsc);  // a double tap: this Esc is alone, the next starts afresh
         return kEsc;
     }
     if (introducer != '[' && introducer != 'O') {
@@ -225,7 +257,24 @@ long writeFd(int fd, const char* data, std::size_t size) {
 }
 
 int openAppend(const char* path) {
-    return open(path, O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+    const int fd = open(path, O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+        // Open, a FIFO has a reader: the writes wait for it, however slowly it reads.
+        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    }
+    return fd;
+}
+
+void takeBack(int fd, std::size_t bytes) {
+    struct stat file {};
+    const off_t end = lseek(fd, 0, SEEK_CUR);
+    if (fstat(fd, &file) == 0 && S_ISREG(file.st_mode) && end == file.st_size) {
+        static_cast<void>(ftruncate(fd, end - static_cast<off_t>(bytes)));
+    }
+}
+
+void reportBrokenPipes() {
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 void closeFd(int fd) {
@@ -243,7 +292,21 @@ int readTerminalKey(InputBuffer& input) {
     if (byte < 0) {
         return kNoKey;
     }
-    return byte == kEsc ? escapeSequence(input) : byte;
+    if (byte == kEsc) {
+        return escapeSequence(input);
+    }
+    // A character of several bytes in UTF-8 is one key: its lead byte.
+    const int more = byte >= 0xF0 ? 3 : byte >= 0xE0 ? 2 : byte >= 0xC0 ? 1 : 0;
+    for (int i = 0; i < more; ++i) {
+        const int following = nextByte(input, kEscWaitMs);
+        if (following < 0 || (following & 0xC0) != 0x80) {
+            if (following >= 0) {
+                input.typeAhead(static_cast<char>(following));
+            }
+            break;
+        }
+    }
+    return byte;
 }
 
 void clearTerminal() {

@@ -125,6 +125,12 @@ void closeFd(int fd) {
     _close(fd);
 }
 
+// A file opened with append access alone cannot be cut back; it keeps what was written.
+void takeBack(int, std::size_t) {}
+
+// No SIGPIPE here: a reader gone is already a failed write.
+void reportBrokenPipes() {}
+
 int readTerminalKey(InputBuffer& input) {
     const int ahead = input.takeTypedAhead();
     return ahead >= 0 ? ahead : consoleKey();

@@ -14,6 +14,8 @@ class InputBuffer : public std::streambuf {
   public:
     // The next byte no line read has taken, or -1 when there is none.
     int takeTypedAhead();
+    // Gives back a byte a key read took too far: it comes next, for a line read or a key read.
+    void typeAhead(char byte);
 
   protected:
     int_type underflow() override;
@@ -22,7 +24,8 @@ class InputBuffer : public std::streambuf {
     static constexpr std::size_t kChunk = 65536;
     char chunk[kChunk] = {};
     std::size_t filled = 0;
-    std::size_t next = 0;  // chunk[next, filled) is typed ahead
+    std::size_t lineEnd = 0;  // chunk[..., lineEnd) is what line reads were given
+    std::size_t next = 0;     // chunk[next, filled) is typed ahead
 };
 
 // Ends the program's dialogue: what failed, with the reason for error (an errno value).
@@ -36,11 +39,16 @@ extern const char* const kLineEnd;
 // Whether standard input (0) or standard output (1) is a terminal or console.
 bool isTerminal(int fd);
 // Reads, writes, opens for appending and closes descriptors; -1 with errno set on
-// failure. Opening never waits: a FIFO nobody reads fails at once.
+// failure. Opening never waits: a FIFO nobody reads fails at once; writes then wait.
 long readFd(int fd, char* data, std::size_t size);
 long writeFd(int fd, const char* data, std::size_t size);
 int openAppend(const char* path);
 void closeFd(int fd);
+// Takes the last bytes written back off a regular file that nobody has appended to since.
+void takeBack(int fd, std::size_t bytes);
+// A reader gone from standard output or from the log is then a failed write, said and
+// handled, not a silent end of the program.
+void reportBrokenPipes();
 // One key from the terminal, typed-ahead input first; kNoKey at the end of input.
 int readTerminalKey(InputBuffer& input);
 void clearTerminal();

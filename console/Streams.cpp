@@ -17,17 +17,24 @@ void fail(const char* what, int error) {
 
 namespace {
 
-// Writes all of data; 0, or the errno value of the failure.
-int writeAll(int fd, const char* data, std::size_t size) {
-    while (size > 0) {
-        const long written = platform::writeFd(fd, data, size);
+// How much of the data a write got out, and the errno value of what stopped it (0: nothing).
+struct Written {
+    std::size_t bytes = 0;
+    int error = 0;
+};
+
+Written writeAll(int fd, std::string_view data) {
+    Written done;
+    while (done.bytes < data.size()) {
+        const long written =
+            platform::writeFd(fd, data.data() + done.bytes, data.size() - done.bytes);
         if (written < 0 && errno != EINTR) {
-            return errno;
+            done.error = errno;
+            break;
         }
-        data += std::max(written, 0L);
-        size -= static_cast<std::size_t>(std::max(written, 0L));
+        done.bytes += static_cast<std::size_t>(std::max(written, 0L));
     }
-    return 0;
+    return done;
 }
 
 // A descriptor closed with its owner.
@@ -77,7 +84,7 @@ class OutputBuffer : public std::streambuf {
     void writeOut() {
         const std::size_t size = static_cast<std::size_t>(pptr() - pbase());
         setp(buffer.data(), buffer.data() + buffer.size());
-        if (const int error = writeAll(1, buffer.data(), size); error != 0) {
+        if (const int error = writeAll(1, {buffer.data(), size}).error; error != 0) {
             fail("cannot write standard output", error);
         }
     }
@@ -90,6 +97,21 @@ int InputBuffer::takeTypedAhead() {
     return next < filled ? static_cast<unsigned char>(chunk[next++]) : -1;
 }
 
+void InputBuffer::typeAhead(char byte) {
+    if (next > lineEnd) {
+        chunk[--next] = byte;  // back where it was taken from
+        return;
+    }
+    // Nothing is typed ahead: the byte came from the terminal, and goes behind the line.
+    if (filled == kChunk) {
+        const std::size_t unread = static_cast<std::size_t>(egptr() - gptr());
+        std::memmove(chunk, gptr(), unread);
+        setg(chunk, chunk, chunk + unread);
+        filled = next = lineEnd = unread;
+    }
+    chunk[filled++] = byte;
+}
+
 InputBuffer::int_type InputBuffer::underflow() {
     if (next == filled) {
         long got = -1;
@@ -100,7 +122,7 @@ InputBuffer::int_type InputBuffer::underflow() {
             fail("cannot read standard input", errno);
         }
         filled = static_cast<std::size_t>(got);
-        next = 0;
+        next = lineEnd = 0;
         if (filled == 0) {
             return traits_type::eof();
         }
@@ -110,7 +132,7 @@ InputBuffer::int_type InputBuffer::underflow() {
     const std::size_t stop =
         end == chunk + filled ? filled : static_cast<std::size_t>(end - chunk) + 1;
     setg(chunk + next, chunk + next, chunk + stop);
-    next = stop;
+    next = lineEnd = stop;
     return traits_type::to_int_type(*gptr());
 }
 
@@ -129,6 +151,7 @@ StandardStreams::Buffers* attached = nullptr;
 }  // namespace
 
 StandardStreams::StandardStreams() : buffers(std::make_unique<Buffers>()) {
+    platform::reportBrokenPipes();
     buffers->oldInput = std::cin.rdbuf(&buffers->input);
     buffers->oldOutput = std::cout.rdbuf(&buffers->output);
     // Every read flushes standard output itself, once, before it waits.
@@ -172,13 +195,18 @@ void clearScreen() {
     std::cout.flush();
 }
 
-int appendLine(const char* path, std::string_view text) {
-    const std::string line = std::string(text) + platform::kLineEnd;
+const char* const kLineEnd = platform::kLineEnd;
+
+int appendWhole(const char* path, std::string_view bytes) {
     const Descriptor file(platform::openAppend(path));
     if (file.fd < 0) {
         return errno;
     }
-    return writeAll(file.fd, line.data(), line.size());
+    const Written done = writeAll(file.fd, bytes);
+    if (done.error != 0 && done.bytes > 0) {
+        platform::takeBack(file.fd, done.bytes);
+    }
+    return done.error;
 }
 
 }  // namespace console

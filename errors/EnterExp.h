@@ -7,7 +7,7 @@
 // A record position outside the range that can be changed.
 class EnterExp : public Exp {
   public:
-    explicit EnterExp(const char* text) : msg(text) {}
+    explicit EnterExp(std::string_view text) : msg(text) {}
 
     void report() const override { errorlog::report(msg.text(), msg.text()); }
 

@@ -8,9 +8,11 @@
 
 namespace errorlog {
 
-void report(const char* consoleText, const char* logLine) {
+void report(std::string_view consoleText, std::string_view logLine) {
+    // Made before anything is shown: when memory for it runs out, nothing is reported.
+    const std::string line = std::string(logLine) + console::kLineEnd;
     std::cout << consoleText << std::endl;
-    if (const int error = console::appendLine(kFileName, logLine); error != 0) {
+    if (const int error = console::appendWhole(kFileName, line); error != 0) {
         std::cerr << "registry: cannot write the error log " << kFileName << ": "
                   << std::strerror(error) << std::endl;
     }

@@ -7,7 +7,7 @@
 // A date of birth above 65535.
 class MAXExp : public Exp {
   public:
-    explicit MAXExp(const char* text) : msg(text) {}
+    explicit MAXExp(std::string_view text) : msg(text) {}
 
     void report() const override { errorlog::report(msg.text(), msg.text()); }
 

@@ -1,3 +1,3 @@
 #include "errors/Message.h"
 
-Message::Message(const char* text) : msg(std::make_shared<const std::string>(text)) {}
+Message::Message(std::string_view text) : msg(std::make_shared<const std::string>(text)) {}

@@ -4,27 +4,39 @@
 
 #include "console/ConsoleGone.h"
 
-// Runs attempt until it returns. An E it throws is reported; then handled(error) may mend what it
-// needs and says whether the work is done (true) or attempt runs again (false). Any other failure
-// prints otherFault and attempt runs again. A lost console passes.
-template <class E, class Attempt, class Handled>
-void retry(const char* otherFault, Attempt attempt, Handled handled) {
+// Runs attempt until it returns, and returns what it returns. Any failure but a lost console
+// (memory running out, say) prints otherFault, and attempt runs again.
+template <class Attempt>
+auto untilDone(const char* otherFault, Attempt attempt) {
     for (;;) {
         try {
-            attempt();
-            return;
-        } catch (const E& thrown) {
-            // Its own copy, as a handler catching by value has.
-            const E copy = thrown;  // NOLINT(performance-unnecessary-copy-initialization)
-            copy.report();
-            if (handled(copy)) {
-                return;
-            }
+            return attempt();
         } catch (const ConsoleGone&) {
             throw;
         } catch (...) {
             std::cout << otherFault << std::endl;
         }
+    }
+}
+
+// Runs attempt until it returns. An E it throws is reported; then handled(error) may mend what
+// it needs and says whether the work is done (true) or attempt runs again (false). A failure
+// while reporting or mending counts as any other.
+template <class E, class Attempt, class Handled>
+void retry(const char* otherFault, Attempt attempt, Handled handled) {
+    bool done = false;
+    while (!done) {
+        done = untilDone(otherFault, [&] {
+            try {
+                attempt();
+                return true;
+            } catch (const E& thrown) {
+                // Its own copy, as a handler catching by value has.
+                const E copy = thrown;  // NOLINT(performance-unnecessary-copy-initialization)
+                copy.report();
+                return handled(copy);
+            }
+        });
     }
 }
 

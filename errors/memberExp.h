@@ -7,7 +7,7 @@
 // A union member's list of works that cannot be made.
 class memberExp : public Exp {
   public:
-    explicit memberExp(const char* text) : msg(text) {}
+    explicit memberExp(std::string_view text) : msg(text) {}
 
     void report() const override { errorlog::report(msg.text(), msg.text()); }
 

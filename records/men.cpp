@@ -12,10 +12,14 @@ void men::startEntry(const char* header) {
     std::cout << header << std::endl;
 }
 
+std::string men::askText(std::string_view prompt) {
+    return untilDone("NO founded the eror", [prompt] { return console::askWord(prompt); });
+}
+
 void men::vvodMen() {
-    name = console::askWord("Enter Name: ");
-    surname = console::askWord("\nEnter Surname: ");
-    lastname = console::askWord("\nEnter Lastname: ");
+    name = askText("Enter Name: ");
+    surname = askText("\nEnter Surname: ");
+    lastname = askText("\nEnter Lastname: ");
     retry<MAXExp>("NO founded the eror", [this] {
         const int tom = console::askNumber("\nEnter Date of birth: ");
         if (tom > 65535) {

@@ -17,10 +17,10 @@ void partia::vivod() const {
 }
 
 void partia::vvodParty() {
-    party = console::askWord("\nEnter Party name: ");
+    party = askText("\nEnter Party name: ");
     year = console::askNumber("\nEnter Year of entrance: ");
     number = console::askNumber("\nEnter number: ");
-    biography = console::askWord("\nEnter Biography: ");
+    biography = askText("\nEnter Biography: ");
 }
 
 void partia::vivodParty() const {

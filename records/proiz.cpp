@@ -43,8 +43,8 @@ void proiz::vvodWorks() {
         [this] {
             adress = makeWorks(works);
             for (int i = 0; i < works; ++i) {
-                adress.push_back(console::askWord("Enter the adress of taken spisk" +
-                                                  std::to_string(i) + ":\n"));
+                adress.push_back(
+                    askText("Enter the adress of taken spisk" + std::to_string(i) + ":\n"));
             }
         },
         [this](const memberExp&) {

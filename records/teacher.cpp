@@ -17,9 +17,9 @@ void teacher::vivod() const {
 }
 
 void teacher::vvodPost() {
-    position = console::askWord("\nEnter Position: ");
-    stepen = console::askWord("\nEnter stepene: ");
-    speciality = console::askWord("\nEnter Speciality: ");
+    position = askText("\nEnter Position: ");
+    stepen = askText("\nEnter stepene: ");
+    speciality = askText("\nEnter Speciality: ");
 }
 
 void teacher::vivodPost() const {

@@ -2,7 +2,9 @@
 # keys that are no Esc (two more menus each); a lone Esc ends the program, as does an Esc that
 # another Esc follows at once (the screen is cleared as a terminal's when only standard error
 # goes elsewhere). Keys pasted at the main menu are taken as if typed one by one,
-# and a whole entry pasted is taken, after which the listing waits for a real key.
+# and a whole entry pasted is taken, after which the listing waits for a real key. A key of two
+# or three bytes in UTF-8 is one key, at the main menu and at a wait. Of two quick Esc at a wait,
+# the second is typed ahead: the next answer then reads as a bad number, and the program goes on.
 #
 # REQUIRES: terminal
 # RUN: %python %s
@@ -42,3 +44,22 @@ screen.type('2\n1\n1\nIvan\nPetrov\nSidorovich\n1970\ndocent\nkandidat\nmath\n1\
 screen.shows('Speciality: math\r\n' + '-' * 54 + '\r\n', exactly=False)
 screen.type('x')
 screen.shows(CATEGORY)
+
+screen = Terminal()
+screen.shows(MENU)
+screen.type('й')
+screen.shows(CLEAR + MENU)
+screen.type('1')
+screen.shows(CLEAR + CATEGORY)
+screen.type('3\n', awaiting=LINE_MODE)
+screen.shows('3\r\nNO Element\r\n')
+screen.type('№')
+screen.shows('NUM\r\n')
+screen.type('5\n', awaiting=LINE_MODE)
+screen.shows('5\r\nNO Element\r\n' + CATEGORY)
+screen.type('1\n', awaiting=LINE_MODE)
+screen.shows('1\r\nNO Element\r\n')
+screen.type('\x1b\x1b')
+screen.shows(CATEGORY)
+screen.type('0\n', awaiting=LINE_MODE)
+screen.shows('0\r\nnepravelnii vvod->\r\n' + CATEGORY)

@@ -2,6 +2,7 @@
 that fails ends the test, saying what it waited for and what the screen showed."""
 import os
 import pty
+import signal
 import sys
 import termios
 import time
@@ -16,10 +17,17 @@ PROGRAM = os.environ['REGISTRY']
 LINE_MODE = termios.ICANON | termios.ECHO  # a line is awaited; 0: a key, without echo
 
 
+def as_a_shell_starts_it():
+    # Ctrl+C and a broken pipe at their defaults: lit ignores the one, Python the other.
+    for sig in [signal.SIGINT, signal.SIGPIPE]:
+        signal.signal(sig, signal.SIG_DFL)
+
+
 class Terminal:
     def __init__(self, command=PROGRAM):
         self.child = pexpect.spawn('/bin/sh', ['-c', 'exec ' + command], timeout=5,
-                                   encoding='utf-8', codec_errors='replace')
+                                   encoding='utf-8', codec_errors='replace',
+                                   preexec_fn=as_a_shell_starts_it)
         master, slave = pty.openpty()  # a new terminal's settings, as the program found them
         self.settings = termios.tcgetattr(slave)
         os.close(master), os.close(slave)
