@@ -1,38 +1,19 @@
 # Keys at a terminal: a digit is taken at once, without Enter or echo; an arrow or F3 is two
-# keys that are no Esc (two more menus each); a lone Esc ends the program, as does an Esc that
-# another Esc follows at once (the screen is cleared as a terminal's when only standard error
-# goes elsewhere). Keys pasted at the main menu are taken as if typed one by one,
-# and a whole entry pasted is taken, after which the listing waits for a real key. A key of two
-# or three bytes in UTF-8 is one key, at the main menu and at a wait. Of two quick Esc at a wait,
-# the second is typed ahead: the next answer then reads as a bad number, and the program goes on.
+# keys that are no Esc (two more menus each). Keys pasted at the main menu are taken as if typed
+# one by one, and a whole entry pasted is taken, after which the listing waits for a real key.
+# A key of two or three bytes in UTF-8 is one key, at the main menu and at a wait. Of two quick
+# Esc at a wait, the second is typed ahead: the next answer then reads as a bad number, and the
+# program goes on. Two quick Esc at the main menu end it (the screen is cleared as a terminal's
+# when only standard error goes elsewhere).
 #
 # REQUIRES: terminal
 # RUN: %python %s
 # RUN: diff -u <(echo abcdefghijk) name.txt
 from session import CATEGORY, CLEAR, LINE_MODE, MENU, PROGRAM, Terminal
 
-TWO_MENUS = CLEAR + MENU + CLEAR + MENU
-
 screen = Terminal()
-screen.shows(MENU)
 screen.type('\x1b[A\x1b[13~\x1bOA')
-screen.shows(TWO_MENUS + TWO_MENUS + TWO_MENUS)
-screen.type('4')
-screen.shows(CLEAR + 'Vvedite stroky (dlia proverki razmernosty)\r\n')
-screen.type('short\n', awaiting=LINE_MODE)
-screen.shows('short\r\nv rezultate polychenaia stroka  short !!!!!\r\n' + MENU)
-screen.type('\x1b')
-screen.shows(CLEAR)
-screen.ends()
-
-screen = Terminal(PROGRAM + ' 2>/dev/null')
-screen.shows(MENU)
-screen.type('\x1b\x1b')
-screen.shows(CLEAR)
-screen.ends()
-
-screen = Terminal()
-screen.shows(MENU)
+screen.shows((CLEAR + MENU) * 6)
 screen.type('10\n4abcdefghijk 2\n')
 screen.shows(CLEAR + CATEGORY + MENU + CLEAR + 'Vvedite stroky (dlia proverki razmernosty)\r\n'
              'eror in  razmer srtoki\r\n1-vvesti novyu storky\r\n 2-obrezat stroky \r\n'
@@ -45,8 +26,7 @@ screen.shows('Speciality: math\r\n' + '-' * 54 + '\r\n', exactly=False)
 screen.type('x')
 screen.shows(CATEGORY)
 
-screen = Terminal()
-screen.shows(MENU)
+screen = Terminal(PROGRAM + ' 2>/dev/null')
 screen.type('й')
 screen.shows(CLEAR + MENU)
 screen.type('1')
@@ -63,3 +43,8 @@ screen.type('\x1b\x1b')
 screen.shows(CATEGORY)
 screen.type('0\n', awaiting=LINE_MODE)
 screen.shows('0\r\nnepravelnii vvod->\r\n' + CATEGORY)
+screen.type('0\n', awaiting=LINE_MODE)
+screen.shows('0\r\n' + MENU)
+screen.type('\x1b\x1b')
+screen.shows(CLEAR)
+screen.ends()

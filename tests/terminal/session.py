@@ -12,32 +12,32 @@ import pexpect
 # On a terminal line ends are CR LF, and a clear is an ANSI sequence.
 CLEAR = '\x1b[H\x1b[2J\x1b[3J'
 MENU = 'MENU\r\n1.teacher\r\n2.Partia\r\n3.UNION\r\n4.proverka oshibok so strokami\r\nESC. Exit'
-CATEGORY = CLEAR + '1-vivod all inf\r\n2-ADD\r\n3-izmenit inf\r\n4-delet  information\r\n0-exit\r\n\r\n'
+CATEGORY = CLEAR + ('1-vivod all inf\r\n2-ADD\r\n3-izmenit inf\r\n4-delet  information\r\n'
+                    '0-exit\r\n\r\n')
 PROGRAM = os.environ['REGISTRY']
 LINE_MODE = termios.ICANON | termios.ECHO  # a line is awaited; 0: a key, without echo
 
 
-def as_a_shell_starts_it():
-    # Ctrl+C and a broken pipe at their defaults: lit ignores the one, Python the other.
-    for sig in [signal.SIGINT, signal.SIGPIPE]:
-        signal.signal(sig, signal.SIG_DFL)
+def as_a_shell_starts_it():  # Ctrl+C and SIGPIPE as at a shell: lit and Python ignore them
+    signal.signal(signal.SIGINT, signal.SIG_DFL)
+    signal.signal(signal.SIGPIPE, signal.SIG_DFL)
 
 
 class Terminal:
-    def __init__(self, command=PROGRAM):
+    def __init__(self, command=PROGRAM, first=MENU):  # first: what the screen shows first
         self.child = pexpect.spawn('/bin/sh', ['-c', 'exec ' + command], timeout=5,
-                                   encoding='utf-8', codec_errors='replace',
-                                   preexec_fn=as_a_shell_starts_it)
+                                   encoding='utf-8', preexec_fn=as_a_shell_starts_it)
         master, slave = pty.openpty()  # a new terminal's settings, as the program found them
         self.settings = termios.tcgetattr(slave)
         os.close(master), os.close(slave)
         self.seen = ''
+        if first:
+            self.shows(first)
 
     def fail(self, what):
         sys.exit(f'FAILED: {what}\nThe screen showed: {self.seen + (self.child.before or "")!r}')
 
-    def type(self, keys, awaiting=0):
-        """Types keys once the terminal is in the mode awaiting."""
+    def type(self, keys, awaiting=0):  # once the terminal is in the mode awaiting
         deadline = time.monotonic() + 5
         while termios.tcgetattr(self.child.child_fd)[3] & LINE_MODE != awaiting:
             if time.monotonic() > deadline:
@@ -45,8 +45,7 @@ class Terminal:
             time.sleep(0.005)
         self.child.send(keys)
 
-    def shows(self, text, exactly=True):
-        """Waits for text; exactly: and nothing else came since the last wait."""
+    def shows(self, text, exactly=True):  # exactly: and nothing else came since the last wait
         try:
             self.child.expect_exact(text)
         except (pexpect.TIMEOUT, pexpect.EOF):
@@ -55,8 +54,7 @@ class Terminal:
             self.fail(f'{self.child.before!r} came before {text!r}')
         self.seen += self.child.before + text
 
-    def ends(self, status=0, signal=None):
-        """Waits for the end by exit status or signal, with the terminal as it was found."""
+    def ends(self, status=0, signal=None):  # with the terminal as it was found
         try:
             self.child.expect(pexpect.EOF)
         except pexpect.TIMEOUT:

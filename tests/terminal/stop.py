@@ -7,7 +7,7 @@
 from session import CLEAR, LINE_MODE, MENU, PROGRAM, Terminal
 
 for shell in ['/bin/dash -i', 'bash --norc --noediting -i']:
-    screen = Terminal(shell)
+    screen = Terminal(shell, first=None)
     screen.type(PROGRAM + '\n', awaiting=LINE_MODE)
     screen.shows(MENU, exactly=False)
     screen.type('\x1a')
