@@ -1,6 +1,5 @@
 #include "app/StringCheck.h"
 
-#include <algorithm>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -16,44 +15,16 @@ unsigned byteAt(std::string_view text, std::size_t i) {
     return static_cast<unsigned char>(text[i]);
 }
 
-bool isValidUtf8(std::string_view text) {
-    for (std::size_t i = 0; i < text.size();) {
-        const unsigned lead = byteAt(text, i);
-        const std::size_t length = lead < 0x80                    ? 1
-                                   : lead >= 0xC2 && lead <= 0xDF ? 2
-                                   : lead >= 0xE0 && lead <= 0xEF ? 3
-                                   : lead >= 0xF0 && lead <= 0xF4 ? 4
-                                                                  : 0;
-        if (length == 0 || i + length > text.size()) {
-            return false;
-        }
-        for (std::size_t k = 1; k < length; ++k) {
-            if ((byteAt(text, i + k) & 0xC0) != 0x80) {
-                return false;
-            }
-        }
-        // Overlong forms, surrogates and code points above U+10FFFF.
-        const unsigned second = length > 1 ? byteAt(text, i + 1) : 0;
-        if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) ||
-            (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second > 0x8F)) {
-            return false;
-        }
-        i += length;
-    }
-    return true;
-}
-
-// How much of text fits size bytes: UTF-8 text is cut between characters, so no
-// broken character reaches the screen; other text is cut at size bytes.
+// How much of text, which is longer, is kept in size bytes. A UTF-8 character that would be
+// cut is left out whole, so no broken character reaches the screen; bytes that begin no
+// character are cut at size.
 std::size_t fittingLength(std::string_view text, std::size_t size) {
-    if (text.size() <= size || !isValidUtf8(text)) {
-        return std::min(text.size(), size);
+    // Back over the continuation bytes (at most three) to the byte that leads the character.
+    std::size_t start = size;
+    while (start > 0 && size - start < 3 && (byteAt(text, start) & 0xC0) == 0x80) {
+        --start;
     }
-    std::size_t length = size;
-    while (length > 0 && (byteAt(text, length) & 0xC0) == 0x80) {
-        --length;
-    }
-    return length;
+    return byteAt(text, start) >= 0xC0 ? start : size;
 }
 
 }  // namespace
@@ -62,11 +33,11 @@ void proverkaStroki(std::span<char> mass) {
     // The word's length in mass: a NUL byte is part of a word like any other.
     std::size_t length = 0;
     retry<charExp>(
-        "NO founded the eror",
+        kOtherFault,
         [mass, &length] {
             // The word is read whole, however long, so it is never split across reads.
             const std::string word =
-                console::askWord("Vvedite stroky (dlia proverki razmernosty)\n");
+                console::readWord("Vvedite stroky (dlia proverki razmernosty)\n");
             if (word.size() + 1 > mass.size()) {
                 throw charExp(word);
             }
@@ -76,7 +47,7 @@ void proverkaStroki(std::span<char> mass) {
         [mass, &length](const charExp& kod) {
             char t = ' ';
             while (t != '1') {
-                t = console::askChar("1-vvesti novyu storky\n 2-obrezat stroky \n");
+                t = console::readChar("1-vvesti novyu storky\n 2-obrezat stroky \n");
                 if (t == '2') {
                     const std::string_view word = kod.getMsg();
                     length = fittingLength(word, mass.size() - 1);

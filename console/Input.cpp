@@ -21,9 +21,9 @@ bool isBlank(int c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
-// Prints the prompt and skips white space; throws when nothing else is left.
-// Answers are taken from the buffer directly, which spares the stream's locale
-// lookups on every answer.
+// Shows the prompt and skips white space; throws when nothing else is left. Answers are taken
+// from the buffer, not by the stream's formatted reads: those leave the stream failed on a
+// word that is no number, and the stream's failure state is never reset.
 std::streambuf& ask(std::string_view prompt) {
     show(prompt);  // reads do not flush standard output on their own
     std::streambuf& in = *std::cin.rdbuf();
@@ -47,7 +47,7 @@ void dropRestOfWord() {
 
 }  // namespace
 
-std::optional<int> tryNumber(std::string_view prompt) {
+std::optional<int> readNumber(std::string_view prompt) {
     std::streambuf& in = ask(prompt);
     // As the formatted read of an int: a sign, then digits; digits past the range
     // are taken too, and make it no number.
@@ -68,19 +68,10 @@ std::optional<int> tryNumber(std::string_view prompt) {
         return static_cast<int>(value);
     }
     dropRestOfWord();
-    std::cout << "nepravelnii vvod->" << std::endl;
     return std::nullopt;
 }
 
-int askNumber(std::string_view prompt) {
-    for (;;) {
-        if (const std::optional<int> value = tryNumber(prompt)) {
-            return *value;
-        }
-    }
-}
-
-std::string askWord(std::string_view prompt) {
+std::string readWord(std::string_view prompt) {
     std::streambuf& in = ask(prompt);
     std::string word;
     try {
@@ -88,13 +79,13 @@ std::string askWord(std::string_view prompt) {
             word.push_back(Traits::to_char_type(c));
         }
     } catch (const std::bad_alloc&) {
-        dropRestOfWord();  // a word too large for memory is dropped whole
+        dropRestOfWord();  // so that its rest is not read as the next word
         throw;
     }
     return word;
 }
 
-char askChar(std::string_view prompt) {
+char readChar(std::string_view prompt) {
     return Traits::to_char_type(ask(prompt).sbumpc());
 }
 

@@ -4,6 +4,9 @@
 
 #include "console/ConsoleGone.h"
 
+// What the program says of a failure it has no report for (memory running out, say).
+inline constexpr const char* kOtherFault = "NO founded the eror";
+
 // Runs attempt until it returns, and returns what it returns. Any failure but a lost console
 // (memory running out, say) prints otherFault, and attempt runs again.
 template <class Attempt>

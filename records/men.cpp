@@ -3,25 +3,21 @@
 #include <iostream>
 
 #include "console/Console.h"
-#include "console/Input.h"
 #include "errors/MAXExp.h"
 #include "errors/Retry.h"
+#include "records/Ask.h"
 
 void men::startEntry(const char* header) {
     console::clearScreen();
     std::cout << header << std::endl;
 }
 
-std::string men::askText(std::string_view prompt) {
-    return untilDone("NO founded the eror", [prompt] { return console::askWord(prompt); });
-}
-
 void men::vvodMen() {
-    name = askText("Enter Name: ");
-    surname = askText("\nEnter Surname: ");
-    lastname = askText("\nEnter Lastname: ");
-    retry<MAXExp>("NO founded the eror", [this] {
-        const int tom = console::askNumber("\nEnter Date of birth: ");
+    name = ask::word("Enter Name: ");
+    surname = ask::word("\nEnter Surname: ");
+    lastname = ask::word("\nEnter Lastname: ");
+    retry<MAXExp>(kOtherFault, [this] {
+        const int tom = ask::number("\nEnter Date of birth: ");
         if (tom > 65535) {
             throw MAXExp("previsheno MAX znachenie");
         }

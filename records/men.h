@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 // A person: the part every registry record shares. Abstract; the concrete
 // records derive from it virtually, so a union member holds one person part.
@@ -26,8 +25,6 @@ class men {
   protected:
     // Clears the screen and prints the record's header line.
     static void startEntry(const char* header);
-    // A word typed at prompt; one too large for memory is dropped, and the prompt comes again.
-    static std::string askText(std::string_view prompt);
     // Name, surname, lastname and the checked date of birth.
     void vvodMen();
     void vivodMen() const;

@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-#include "console/Input.h"
+#include "records/Ask.h"
 
 void partia::vvod() {
     startEntry(kHeader);
@@ -17,10 +17,10 @@ void partia::vivod() const {
 }
 
 void partia::vvodParty() {
-    party = askText("\nEnter Party name: ");
-    year = console::askNumber("\nEnter Year of entrance: ");
-    number = console::askNumber("\nEnter number: ");
-    biography = askText("\nEnter Biography: ");
+    party = ask::word("\nEnter Party name: ");
+    year = ask::number("\nEnter Year of entrance: ");
+    number = ask::number("\nEnter number: ");
+    biography = ask::word("\nEnter Biography: ");
 }
 
 void partia::vivodParty() const {

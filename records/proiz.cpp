@@ -2,9 +2,9 @@
 
 #include <iostream>
 
-#include "console/Input.h"
 #include "errors/Retry.h"
 #include "errors/memberExp.h"
+#include "records/Ask.h"
 
 namespace {
 
@@ -33,23 +33,23 @@ void proiz::vvod() {
     vvodMen();
     vvodParty();
     vvodPost();
-    works = console::askNumber(kCountPrompt);
+    works = ask::number(kCountPrompt);
     vvodWorks();
 }
 
 void proiz::vvodWorks() {
     retry<memberExp>(
-        "NO founded the eror",
+        kOtherFault,
         [this] {
             adress = makeWorks(works);
             for (int i = 0; i < works; ++i) {
                 adress.push_back(
-                    askText("Enter the adress of taken spisk" + std::to_string(i) + ":\n"));
+                    ask::word("Enter the adress of taken spisk" + std::to_string(i) + ":\n"));
             }
         },
         [this](const memberExp&) {
             // The same count would fail for ever: ask for a new one.
-            works = console::askNumber(kCountPrompt);
+            works = ask::number(kCountPrompt);
             return false;
         });
 }

@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-#include "console/Input.h"
+#include "records/Ask.h"
 
 void teacher::vvod() {
     startEntry(kHeader);
@@ -17,9 +17,9 @@ void teacher::vivod() const {
 }
 
 void teacher::vvodPost() {
-    position = askText("\nEnter Position: ");
-    stepen = askText("\nEnter stepene: ");
-    speciality = askText("\nEnter Speciality: ");
+    position = ask::word("\nEnter Position: ");
+    stepen = ask::word("\nEnter stepene: ");
+    speciality = ask::word("\nEnter Speciality: ");
 }
 
 void teacher::vivodPost() const {

@@ -2,13 +2,11 @@
 
 #include <iostream>
 #include <memory>
-#include <optional>
 
 #include "console/Console.h"
-#include "console/Input.h"
 #include "errors/EnterExp.h"
 #include "errors/Retry.h"
-#include "records/men.h"
+#include "records/Ask.h"
 #include "registry/otmena.h"
 #include "registry/uzel.h"
 
@@ -77,7 +75,7 @@ class spisok {
     // After a record has been retyped: whether the user keeps what was typed.
     static bool keepTyped() {
         std::cout << kSeparator << std::endl;
-        return console::askNumber("hotite save date?? 1/2\n") == 1;
+        return ask::number("hotite save date?? 1/2\n") == 1;
     }
 
     void removeFirst() {
@@ -111,13 +109,13 @@ void spisok<T>::izmenit(int pos) {
                 return;
             }
             obj.zapomnit(node->inf);
-            static_cast<men&>(node->inf).vvod();
+            node->inf.vvod();
             if (!keepTyped()) {
                 node->inf = obj.poluchit();
             }
         },
         [&pos](const EnterExp&) {
-            pos = console::askNumber("NUM\n");
+            pos = ask::number("NUM\n");
             return false;
         });
 }
@@ -128,12 +126,9 @@ void spisok<T>::vvodInf() {
     T s;
     bool running = true;
     while (running) {
-        const std::optional<int> vibor =
-            console::tryNumber("1-vvod\n2-otmena poslednego deistvia\n3-prosmotr\n4-vivod\n");
-        if (!vibor) {
-            continue;  // already answered
-        }
-        switch (*vibor) {
+        const int vibor =
+            ask::choice("1-vvod\n2-otmena poslednego deistvia\n3-prosmotr\n4-vivod\n", 1, 4);
+        switch (vibor) {
             case 1:
                 obj.zapomnit(s);
                 s.vvod();
@@ -151,9 +146,6 @@ void spisok<T>::vvodInf() {
                 break;
             case 4:
                 running = false;
-                break;
-            default:
-                std::cout << "nepravelnii vvod->" << std::endl;
                 break;
         }
     }
