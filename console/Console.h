@@ -8,7 +8,7 @@ namespace console {
 
 // Held by main for the whole run: gives std::cin and std::cout buffers of their
 // own on the process's standard input and output, and decides once whether each
-// is a terminal. Without it (tests and the fuzzer swap in string buffers) input
+// is a terminal. Without it (the fuzzer swaps in string buffers of its own) input
 // and output behave as pipes.
 class StandardStreams {
   public:

@@ -6,24 +6,24 @@
 
 #include <cerrno>
 #include <csignal>
-#include <deque>
+#include <cstdlib>
 #include <iostream>
 #include <string>
+#include <string_view>
 
 #include "console/Console.h"
 #include "console/Platform.h"
+#include "console/Streams.h"
 
 namespace console::platform {
 namespace {
 
 constexpr int kEsc = 27;
-constexpr int kExtended = 224;  // arrows and the editing block
-constexpr int kFunction = 0;    // F1 to F10
-constexpr int kUnknown = 0;     // any other sequence: neither Esc nor a digit
+constexpr int kOther = 0;       // the code of a key that is neither Esc nor a digit
 constexpr int kEscWaitMs = 75;  // an Esc followed by nothing within this is a lone Esc
 
-// The second codes of two-code keys, handed out by the following reads.
-std::deque<int> pendingCodes;
+// Whether the next key read gives the second code of a key of two codes.
+bool secondCodeDue = false;
 
 // The terminal's own settings while a key is awaited, for the guard and the signal handlers.
 termios savedSettings{};
@@ -148,19 +148,12 @@ class RawMode {
 int readByte(int timeoutMs) {
     if (timeoutMs >= 0) {
         pollfd fd{STDIN_FILENO, POLLIN, 0};
-        int ready = 0;
-        do {
-            ready = poll(&fd, 1, timeoutMs);
-        } while (ready < 0 && errno == EINTR);
-        if (ready <= 0) {
+        if (uninterrupted([&] { return poll(&fd, 1, timeoutMs); }) <= 0) {
             return -1;
         }
     }
     unsigned char byte = 0;
-    ssize_t got = 0;
-    do {
-        got = read(STDIN_FILENO, &byte, 1);
-    } while (got < 0 && errno == EINTR);
+    const ssize_t got = uninterrupted([&] { return read(STDIN_FILENO, &byte, 1); });
     if (got < 0) {
         fail("cannot read standard input", errno);
     }
@@ -173,39 +166,23 @@ int nextByte(InputBuffer& input, int timeoutMs) {
     return ahead >= 0 ? ahead : readByte(timeoutMs);
 }
 
-int twoCodes(int first, int second) {
-    pendingCodes.push_back(second);
-    return first;
+// The program acts on Esc and the digits 1 to 4, and only counts the codes of other keys. What
+// must stay is how many codes a key gives: two, as on the original console, for the arrows,
+// Home, End, Insert, Delete, Page Up and Down and F1 to F10; one for any other sequence.
+int codes(bool two) {
+    secondCodeDue = two;
+    return kOther;
 }
 
-// Codes for the final byte of ESC [ ... or ESC O ..., with ESC [ n ~ as "n~".
+// The codes of ESC [ ... or ESC O ... ending in final. Modifiers (ESC [ 1 ; 5 A) give the plain
+// key's codes.
 int finalKey(int final, const std::string& params) {
-    struct Key {
-        const char* id;
-        int first;
-        int second;
-    };
-    static constexpr Key kKeys[] = {
-        {"A", kExtended, 72},   {"B", kExtended, 80},   {"D", kExtended, 75},
-        {"C", kExtended, 77},   {"H", kExtended, 71},   {"F", kExtended, 79},
-        {"P", kFunction, 59},   {"Q", kFunction, 60},   {"R", kFunction, 61},
-        {"S", kFunction, 62},   {"1~", kExtended, 71},  {"7~", kExtended, 71},
-        {"4~", kExtended, 79},  {"8~", kExtended, 79},  {"5~", kExtended, 73},
-        {"6~", kExtended, 81},  {"2~", kExtended, 82},  {"3~", kExtended, 83},
-        {"11~", kFunction, 59}, {"12~", kFunction, 60}, {"13~", kFunction, 61},
-        {"14~", kFunction, 62}, {"15~", kFunction, 63}, {"17~", kFunction, 64},
-        {"18~", kFunction, 65}, {"19~", kFunction, 66}, {"20~", kFunction, 67},
-        {"21~", kFunction, 68},
-    };
-    // Modifiers (ESC [ 1 ; 5 A) give the plain key.
-    const std::string id = final == '~' ? params.substr(0, params.find(';')) + "~"
-                                        : std::string(1, static_cast<char>(final));
-    for (const Key& key : kKeys) {
-        if (id == key.id) {
-            return twoCodes(key.first, key.second);
-        }
+    if (final == '~') {
+        const int n = std::atoi(params.c_str());
+        return codes((n >= 1 && n <= 8) || (n >= 11 && n <= 15) || (n >= 17 && n <= 21));
     }
-    return kUnknown;
+    return codes(std::string_view("ABCDFHPQRS").find(static_cast<char>(final)) !=
+                 std::string_view::npos);
 }
 
 // After ESC: a lone Esc, or a whole escape sequence turned into key codes.
@@ -219,19 +196,18 @@ int escapeSequence(InputBuffer& input) {
         return kEsc;
     }
     if (introducer != '[' && introducer != 'O') {
-        return kUnknown;  // Alt+key and the like
+        return kOther;  // Alt+key and the like
     }
     std::string params;
     for (;;) {
         const int byte = nextByte(input, kEscWaitMs);
         if (byte < 0) {
-            return kUnknown;  // cut short: swallow what came
+            return kOther;  // cut short: swallow what came
         }
         if (introducer == '[' && byte == '[' && params.empty()) {
             // Linux console F1 to F5: ESC [ [ A .. E
             const int letter = nextByte(input, kEscWaitMs);
-            return letter >= 'A' && letter <= 'E' ? twoCodes(kFunction, 59 + (letter - 'A'))
-                                                  : kUnknown;
+            return codes(letter >= 'A' && letter <= 'E');
         }
         if (byte >= 0x40 && byte <= 0x7e) {
             return finalKey(byte, params);
@@ -282,10 +258,8 @@ void closeFd(int fd) {
 }
 
 int readTerminalKey(InputBuffer& input) {
-    if (!pendingCodes.empty()) {
-        const int code = pendingCodes.front();
-        pendingCodes.pop_front();
-        return code;
+    if (secondCodeDue) {
+        return codes(false);
     }
     const RawMode raw;
     const int byte = nextByte(input, -1);

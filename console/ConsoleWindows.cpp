@@ -8,6 +8,7 @@
 
 #include "console/Console.h"
 #include "console/Platform.h"
+#include "console/Streams.h"
 
 namespace console::platform {
 namespace {

@@ -8,6 +8,7 @@
 #include "console/Console.h"
 #include "console/ConsoleGone.h"
 #include "console/Platform.h"
+#include "console/Streams.h"
 
 namespace console {
 
@@ -26,13 +27,14 @@ struct Written {
 Written writeAll(int fd, std::string_view data) {
     Written done;
     while (done.bytes < data.size()) {
-        const long written =
-            platform::writeFd(fd, data.data() + done.bytes, data.size() - done.bytes);
-        if (written < 0 && errno != EINTR) {
+        const long written = uninterrupted([&] {
+            return platform::writeFd(fd, data.data() + done.bytes, data.size() - done.bytes);
+        });
+        if (written < 0) {
             done.error = errno;
             break;
         }
-        done.bytes += static_cast<std::size_t>(std::max(written, 0L));
+        done.bytes += static_cast<std::size_t>(written);
     }
     return done;
 }
@@ -59,15 +61,6 @@ class OutputBuffer : public std::streambuf {
     OutputBuffer() : buffer(65536) { setp(buffer.data(), buffer.data() + buffer.size()); }
 
   protected:
-    // The common case, a short text that fits, without the general loop.
-    std::streamsize xsputn(const char* data, std::streamsize size) override {
-        if (size > epptr() - pptr()) {
-            return std::streambuf::xsputn(data, size);
-        }
-        std::memcpy(pptr(), data, static_cast<std::size_t>(size));
-        pbump(static_cast<int>(size));
-        return size;
-    }
     int_type overflow(int_type c) override {
         writeOut();
         if (!traits_type::eq_int_type(c, traits_type::eof())) {
@@ -114,10 +107,7 @@ void InputBuffer::typeAhead(char byte) {
 
 InputBuffer::int_type InputBuffer::underflow() {
     if (next == filled) {
-        long got = -1;
-        do {
-            got = platform::readFd(0, chunk, kChunk);
-        } while (got < 0 && errno == EINTR);
+        const long got = uninterrupted([this] { return platform::readFd(0, chunk, kChunk); });
         if (got < 0) {
             fail("cannot read standard input", errno);
         }
