@@ -2,6 +2,7 @@
 
 #include <iostream>
 #include <string>
+#include <string_view>
 
 #include "app/StringCheck.h"
 #include "console/Console.h"
@@ -15,6 +16,45 @@
 namespace {
 
 constexpr char kEsc = 27;
+
+constexpr std::string_view kHelp =
+    "Usage: registry [--help | --version]\n"
+    "\n"
+    "Keeps three registries of people in memory while it runs: teachers, party\n"
+    "members and union members. It is interactive. The main menu takes one key:\n"
+    "1, 2 or 3 opens a category (list, add, change, delete records), 4 runs the\n"
+    "string-length check, Esc leaves. Every other question takes a number or a\n"
+    "word, then Enter. At a terminal a key is read at once, without Enter;\n"
+    "through a pipe a key is the next byte of input. Nothing is saved: the\n"
+    "registries are gone when the program ends.\n"
+    "\n"
+    "Error reports (except a plain wrong input) are also appended, one line\n"
+    "each, to the error log name.txt in the current directory.\n"
+    "\n"
+    "Options (only the first argument is looked at; other arguments are ignored\n"
+    "and the program runs as usual):\n"
+    "  --help     print this help and exit\n"
+    "  --version  print the version and exit\n"
+    "\n"
+    "Exit status:\n"
+    "  0  Esc in the main menu, or end of input while the main menu waits\n"
+    "     for a key\n"
+    "  1  end of input anywhere else, or standard output cannot be written,\n"
+    "     or standard input cannot be read (said on standard error)\n"
+    "  Ctrl+C or another signal kills the program; the terminal is restored.\n"
+    "\n"
+    "The manual: man registry\n";
+
+// --help and --version are answered; only the first argument counts, so "--help --version" is
+// help, and "x --help" runs the program as any other command line does.
+bool answeredCommandLine(std::span<char* const> arguments) {
+    const std::string_view first = arguments.size() > 1 ? arguments[1] : "";
+    if (first == "--help" || first == "--version") {
+        std::cout << (first == "--help" ? kHelp : "registry " REGISTRY_VERSION "\n") << std::flush;
+        return true;
+    }
+    return false;
+}
 
 void mainLoop() {
     spisok<teacher> mass1;
@@ -54,14 +94,16 @@ void mainLoop() {
 
 }  // namespace
 
-int runProgram() {
-    // A failed write comes out of std::cout as ConsoleGone, not as a bad stream
-    // that would go on as if all was written.
+int runProgram(std::span<char* const> arguments) {
+    // The output buffer throws ConsoleGone when a write fails; std::cout passes on what its
+    // buffer throws only with badbit in its exceptions(), and would otherwise go on unawares.
     const std::ios::iostate outMask = std::cout.exceptions();
     std::cout.exceptions(std::ios::badbit);
     std::string gone;
     try {
-        mainLoop();
+        if (!answeredCommandLine(arguments)) {
+            mainLoop();
+        }
     } catch (const ConsoleGone& error) {
         gone = error.what();
     }
