@@ -10,7 +10,7 @@ import lit.formats
 
 config.name = 'registry'
 config.suffixes = ['.test', '.py']
-config.excludes = ['session.py']
+config.excludes = ['session.py', 'lit.cfg.py']
 config.test_source_root = os.path.dirname(__file__)
 config.test_exec_root = lit_config.params['build']
 # Every test starts in a fresh directory of its own, where the program writes name.txt.

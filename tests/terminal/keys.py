@@ -5,7 +5,7 @@
 # Esc at a wait, the second is typed ahead: the next answer then reads as a bad number, and the
 # program goes on. Two quick Esc at the main menu end it (the screen is cleared as a terminal's
 # when only standard error goes elsewhere).
-#
+
 # REQUIRES: terminal
 # RUN: %python %s
 # RUN: diff -u <(echo abcdefghijk) name.txt

@@ -3,7 +3,7 @@
 # key-at-a-time mode (strace holds the program there for 0.3 s), and SIGUSR1, SIGUSR2, SIGALRM,
 # SIGVTALRM. Signals ignored when the program starts stay ignored: Ctrl+C and a hang-up then
 # change nothing, and a lone Esc still ends it.
-#
+
 # REQUIRES: terminal
 # RUN: %python %s
 import signal

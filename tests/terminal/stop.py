@@ -1,7 +1,7 @@
 # Ctrl+Z under a shell with job control (dash, bash): while stopped, the shell has the terminal
 # as it was; after fg a key is again taken at once. Stopped while a word is awaited, the program
 # ends as usual when input ends after fg.
-#
+
 # REQUIRES: terminal
 # RUN: %python %s
 from session import CLEAR, LINE_MODE, MENU, PROGRAM, Terminal
