@@ -1,8 +1,8 @@
 # A signal that ends the program while a key is awaited ends it by that signal, with the
 # terminal's settings given back: Ctrl+C, also when it lands while the terminal is being put in
 # key-at-a-time mode (strace holds the program there for 0.3 s), and SIGHUP, SIGUSR1, SIGUSR2,
-# SIGALRM, SIGVTALRM. Signals ignored when the program starts stay ignored: Ctrl+C and a hang-up then
-# change nothing, and a lone Esc still ends it.
+# SIGALRM, SIGVTALRM. Signals ignored when the program starts stay ignored: Ctrl+C and a
+# hang-up then change nothing, and a lone Esc still ends it.
 
 # REQUIRES: terminal
 # RUN: %python %s
