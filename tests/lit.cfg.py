@@ -3,6 +3,7 @@
 # build (where tests leave files), tools (FileCheck's folder) and sanitized (1 or 0).
 # REGISTRY_RUNNER ("valgrind ...", "wine") runs REGISTRY_BIN, or the program, under another.
 import os
+import resource
 import subprocess
 import sys
 
@@ -23,24 +24,37 @@ config.environment['PATH'] = lit_config.params['tools'] + os.pathsep + os.enviro
 config.environment['FILECHECK_OPTS'] = '--strict-whitespace -DSEPARATOR=' + '-' * 54
 
 runner = os.environ.get('REGISTRY_RUNNER', '')
+# The program starts as a login shell starts it: every signal at its default (lit's workers ignore
+# SIGINT, Python SIGPIPE and SIGXFSZ, and children inherit that) and no limit on file size, memory
+# or time inherited from whoever runs the tests. Tests of a disposition or a limit set their own.
+for limit in [resource.RLIMIT_FSIZE, resource.RLIMIT_AS, resource.RLIMIT_DATA, resource.RLIMIT_CPU]:
+    resource.setrlimit(limit, (resource.getrlimit(limit)[1],) * 2)
 program = (runner + ' ' + os.environ.get('REGISTRY_BIN', lit_config.params['registry'])).strip()
-config.environment['REGISTRY'] = program
+config.environment['REGISTRY'] = program  # terminal tests start it as a shell would themselves
+program = 'env --default-signal ' + program
+# A fault that blocks or loops fails its test in seconds, not when someone notices.
+lit_config.maxIndividualTestTime = 120 if runner else 30
 wine = runner.startswith('wine')
-config.available_features.add(runner.split(' ')[0] or 'terminal')  # terminal: the program alone
+if runner:
+    config.available_features.add(runner.split(' ')[0])  # valgrind, wine
 if not wine:
     config.available_features.add('linux-program')
+pty_check = [sys.executable, '-c', 'import os, pexpect; os.openpty()']
+if not wine and subprocess.run(pty_check).returncode == 0:
+    config.available_features.add('terminal')  # a pseudo-terminal, and pexpect to drive it
 if not runner and lit_config.params['sanitized'] != '1':
     config.available_features.add('memory-limit')  # ulimit -v bounds the program's own memory
-if subprocess.run('unshare -m mount -t tmpfs tmpfs /mnt', shell=True).returncode == 0:
-    config.available_features.add('private-mounts')  # a small file system for one test
+if subprocess.run('unshare -rm mount -t tmpfs tmpfs /mnt', shell=True).returncode == 0:
+    config.available_features.add('private-mounts')  # a small file system of a test's own
 
 # %program: the program. %registry: the program as a session shows it: standard error joins
-# standard output, a clear (a form feed when output is no terminal) shows as "<clear>" and ends
-# its line, Windows line ends read as LF, and the exit status comes last. %log: name.txt, where
-# under Wine a line that does not end in CR LF is marked "<no CR>". (lit reads a backslash in a
-# substitution as re.sub does, so each is written twice.)
+# standard output (its first MiB: a program that loops fills no memory), a clear (a form feed when
+# output is no terminal) shows as "<clear>" and ends its line, Windows line ends read as LF, and
+# the exit status comes last. %log: name.txt, where under Wine a line that does not end in CR LF
+# is marked "<no CR>". (lit reads a backslash in a substitution as re.sub does, so each is
+# written twice.)
 config.substitutions += [
-    ('%registry', r"""bash -c '"$@" 2>&1 | sed %s -e "s/\\f/<clear>\\n/g"; """
+    ('%registry', r"""bash -c '"$@" 2>&1 | head -c 1048576 | sed %s -e "s/\\f/<clear>\\n/g"; """
      r"""echo "exit status ${PIPESTATUS[0]}"' registry %s""" % (
          r'-e "s/\\r$//"' if wine else '', program)),
     ('%program', program), ('%python', sys.executable),

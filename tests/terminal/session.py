@@ -18,9 +18,10 @@ PROGRAM = os.environ['REGISTRY']
 LINE_MODE = termios.ICANON | termios.ECHO  # a line is awaited; 0: a key, without echo
 
 
-def as_a_shell_starts_it():  # Ctrl+C and SIGPIPE as at a shell: lit and Python ignore them
-    signal.signal(signal.SIGINT, signal.SIG_DFL)
-    signal.signal(signal.SIGPIPE, signal.SIG_DFL)
+def as_a_shell_starts_it():  # every signal at its default and none blocked: lit and Python change some
+    for sig in signal.valid_signals() - {signal.SIGKILL, signal.SIGSTOP}:
+        signal.signal(sig, signal.SIG_DFL)
+    signal.pthread_sigmask(signal.SIG_SETMASK, [])
 
 
 class Terminal:

@@ -1,7 +1,7 @@
 # A signal that ends the program while a key is awaited ends it by that signal, with the
 # terminal's settings given back: Ctrl+C, also when it lands while the terminal is being put in
-# key-at-a-time mode (strace holds the program there for 0.3 s), and SIGHUP, SIGUSR1, SIGUSR2,
-# SIGALRM, SIGVTALRM. Signals ignored when the program starts stay ignored: Ctrl+C and a
+# key-at-a-time mode (strace holds the program there for 0.3 s), and SIGTERM, SIGHUP, SIGUSR1,
+# SIGUSR2, SIGALRM, SIGVTALRM. Signals ignored when the program starts stay ignored: Ctrl+C and a
 # hang-up then change nothing, and a lone Esc still ends it.
 
 # REQUIRES: terminal
@@ -15,7 +15,7 @@ screen = Terminal('strace -o /dev/null -e trace=ioctl -e inject=ioctl:delay_exit
 screen.type('\x03')
 screen.ends(signal=signal.SIGINT)
 
-for sig in [signal.SIGHUP, signal.SIGUSR1, signal.SIGUSR2, signal.SIGALRM, signal.SIGVTALRM]:
+for sig in [signal.SIGTERM, signal.SIGHUP, signal.SIGUSR1, signal.SIGUSR2, signal.SIGALRM, signal.SIGVTALRM]:
     screen = Terminal()
     screen.type('')
     screen.child.kill(sig)
