@@ -16,6 +16,7 @@ CATEGORY = CLEAR + ('1-vivod all inf\r\n2-ADD\r\n3-izmenit inf\r\n4-delet  infor
                     '0-exit\r\n\r\n')
 PROGRAM = os.environ['REGISTRY']
 LINE_MODE = termios.ICANON | termios.ECHO  # a line is awaited; 0: a key, without echo
+ESC_WAIT = 0.1  # seconds: an Esc followed by nothing within this is a lone Esc
 
 
 def as_a_shell_starts_it():  # every signal at its default and none blocked: lit and Python change some
