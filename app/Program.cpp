@@ -6,7 +6,6 @@
 
 #include "app/StringCheck.h"
 #include "console/Console.h"
-#include "console/ConsoleGone.h"
 #include "records/partia.h"
 #include "records/proiz.h"
 #include "records/teacher.h"
@@ -14,8 +13,6 @@
 #include "registry/spisok.h"
 
 namespace {
-
-constexpr char kEsc = 27;
 
 constexpr std::string_view kHelp =
     "Usage: registry [--help | --version]\n"
@@ -54,9 +51,9 @@ void mainLoop() {
         const int code = console::readKey();
         console::clearScreen();
         // End of input here is a way out like Esc, not a fault.
-        const char key = code == console::kNoKey ? kEsc : static_cast<char>(code);
+        const char key = code == console::kNoKey ? console::kEsc : static_cast<char>(code);
         switch (key) {
-            case kEsc:
+            case console::kEsc:
                 running = 0;
                 break;
             case '1':
@@ -89,7 +86,7 @@ int runProgram(std::span<char* const> arguments) {
         if (!answeredCommandLine(arguments)) {
             mainLoop();
         }
-    } catch (const ConsoleGone& error) {
+    } catch (const console::ConsoleGone& error) {
         gone = error.what();
     }
     // Back as it was first: std::cerr flushes std::cout, which may have failed.

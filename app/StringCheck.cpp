@@ -5,26 +5,23 @@
 #include <string>
 #include <string_view>
 
-#include "console/Input.h"
+#include "console/Console.h"
 #include "errors/Retry.h"
 #include "errors/charExp.h"
 
 namespace {
 
-unsigned byteAt(std::string_view text, std::size_t i) {
-    return static_cast<unsigned char>(text[i]);
-}
-
-// How much of text, which is longer, is kept in size bytes. A UTF-8 character that would be
-// cut is left out whole, so no broken character reaches the screen; bytes that begin no
-// character are cut at size.
+// How much of text, which is longer, is kept in size bytes: whole characters of the encoding
+// text is typed in, never half of one.
 std::size_t fittingLength(std::string_view text, std::size_t size) {
-    // Back over the continuation bytes (at most three) to the byte that leads the character.
-    std::size_t start = size;
-    while (start > 0 && size - start < 3 && (byteAt(text, start) & 0xC0) == 0x80) {
-        --start;
+    std::size_t length = 0;
+    for (;;) {
+        const std::size_t next = length + console::characterLength(text.substr(length));
+        if (next > size) {
+            return length;
+        }
+        length = next;
     }
-    return byteAt(text, start) >= 0xC0 ? start : size;
 }
 
 }  // namespace

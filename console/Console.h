@@ -1,10 +1,22 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
 #include <string_view>
 
-// The services the program needs from the console beyond formatted reads.
+// What the rest of the program may ask of the console: the standard streams, keys, the clear,
+// prompted reads and the one file the program writes.
 namespace console {
+
+// Thrown when the console can serve no more: standard input has ended where an answer is needed,
+// or reading or writing a standard stream failed. It is not one of the program's error reports:
+// retry loops let it pass, and the program leaves with exit status 1 and what() on standard error.
+class ConsoleGone : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
 
 // Held by main for the whole run: gives std::cin and std::cout buffers of their
 // own on the process's standard input and output, and decides once whether each
@@ -27,7 +39,8 @@ class StandardStreams {
 // shows before it waits.
 void show(std::string_view text);
 
-// Returned by readKey when no more input can come.
+// What readKey gives for Esc, and when no more input can come.
+inline constexpr int kEsc = 27;
 inline constexpr int kNoKey = -1;
 
 // Reads one key code. On a terminal: without echo and without Enter; a key that
@@ -37,6 +50,26 @@ int readKey();
 
 // Clears the screen on a terminal; otherwise writes one form feed.
 void clearScreen();
+
+// Prompted reads. Each shows its prompt as it is (no line end is added), then reads the answer,
+// skipping white space first; the rest of a typed line answers the following prompts. Each
+// throws ConsoleGone when input has ended.
+
+// A signed 32-bit number, or nothing when the word typed is none (letters, a number out of
+// range): that word is then dropped.
+std::optional<int> readNumber(std::string_view prompt);
+
+// One white-space-delimited word. One too large for memory is dropped whole, and
+// std::bad_alloc thrown.
+std::string readWord(std::string_view prompt);
+
+// One character.
+char readChar(std::string_view prompt);
+
+// The bytes of the character text begins with, in the encoding typed text comes in: UTF-8, or
+// the single-byte or double-byte character set the locale (or the Windows console) names; 1 for
+// a byte that begins no whole character.
+std::size_t characterLength(std::string_view text);
 
 // How a text file ends its lines here.
 extern const char* const kLineEnd;

@@ -4,23 +4,29 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <iostream>
-#include <string>
 #include <string_view>
+#include <utility>
 
 #include "console/Console.h"
 #include "console/Platform.h"
-#include "console/Streams.h"
 
-namespace console::platform {
+namespace console {
+namespace platform {
 namespace {
 
-constexpr int kEsc = 27;
-constexpr int kOther = 0;       // the code of a key that is neither Esc nor a digit
-constexpr int kEscWaitMs = 75;  // an Esc followed by nothing within this is a lone Esc
+constexpr int kOther = 0;  // the code of a key that is neither Esc nor a digit
+// An Esc followed by nothing within this is a lone Esc: short enough to feel immediate (it is vim's
+// default wait), long enough for the bytes of one key that a slow link delivers apart.
+constexpr int kEscWaitMs = 100;
+
+// What the character set in a locale's name contains when it is single-byte.
+constexpr std::array<std::string_view, 5> kSingleByteSets{"KOI8", "koi8", "1251", "866", "8859"};
 
 // Whether the next key read gives the second code of a key of two codes.
 bool secondCodeDue = false;
@@ -29,10 +35,11 @@ bool secondCodeDue = false;
 termios savedSettings{};
 volatile std::sig_atomic_t rawActive = 0;
 
-// Key-at-a-time without echo; signals (Ctrl+C, Ctrl+Z) still work.
+// Key-at-a-time without echo, as _getch reads; signals (Ctrl+C, Ctrl+Z) still work.
 void setRaw() {
     termios raw = savedSettings;
-    raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
+    raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | IEXTEN);
+    raw.c_iflag &= ~static_cast<tcflag_t>(IXON);  // Ctrl+S, Ctrl+Q and Ctrl+V are keys too
     raw.c_cc[VMIN] = 1;
     raw.c_cc[VTIME] = 0;
     rawActive = tcsetattr(STDIN_FILENO, TCSANOW, &raw) == 0 ? 1 : 0;
@@ -160,65 +167,120 @@ int readByte(int timeoutMs) {
     return got == 1 ? byte : -1;
 }
 
-// Bytes typed ahead come before what the terminal delivers now.
-int nextByte(InputBuffer& input, int timeoutMs) {
+// The next byte: typed ahead, else from the terminal; -1 when none comes within waitMs.
+int next(InputBuffer& input, int waitMs) {
     const int ahead = input.takeTypedAhead();
-    return ahead >= 0 ? ahead : readByte(timeoutMs);
+    return ahead >= 0 ? ahead : readByte(waitMs);
 }
 
 // The program acts on Esc and the digits 1 to 4, and only counts the codes of other keys. What
-// must stay is how many codes a key gives: two, as on the original console, for the arrows,
-// Home, End, Insert, Delete, Page Up and Down and F1 to F10; one for any other sequence.
+// must stay is how many codes a key gives: two, as _getch gives them on a Windows console, for
+// arrow, editing and function keys and for Alt with a key; one for any other.
 int codes(bool two) {
     secondCodeDue = two;
     return kOther;
 }
 
-// The codes of ESC [ ... or ESC O ... ending in final. Modifiers (ESC [ 1 ; 5 A) give the plain
-// key's codes.
-int finalKey(int final, const std::string& params) {
-    if (final == '~') {
-        const int n = std::atoi(params.c_str());
-        return codes((n >= 1 && n <= 8) || (n >= 11 && n <= 15) || (n >= 17 && n <= 21));
-    }
-    return codes(std::string_view("ABCDFHPQRS").find(static_cast<char>(final)) !=
-                 std::string_view::npos);
+// Whether the locale's name (LC_ALL, else LC_CTYPE, else LANG) names a single-byte character set:
+// KOI8-R or -U, CP1251, CP866 or ISO-8859-*, however the name writes it. The name is read, not the
+// locale: few locales are installed, and a terminal set to KOI8-R sends KOI8-R whatever is. C and
+// POSIX name none: UTF-8.
+bool singleByteText() {
+    static const bool singleByte = [] {
+        std::string_view name;
+        for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+            if (const char* const value = std::getenv(variable); name.empty() && value != nullptr) {
+                name = value;
+            }
+        }
+        const std::string_view set = name.substr(std::min(name.find('.'), name.size()));
+        return std::any_of(kSingleByteSets.begin(), kSingleByteSets.end(),
+                           [set](std::string_view part) { return set.find(part) != set.npos; });
+    }();
+    return singleByte;
 }
 
-// After ESC: a lone Esc, or a whole escape sequence turned into key codes.
-int escapeSequence(InputBuffer& input) {
-    const int introducer = nextByte(input, kEscWaitMs);
-    if (introducer < 0) {
-        return kEsc;
-    }
-    if (introducer == kEsc) {
-        input.typeAhead(kEsc);  // a double tap: this Esc is alone, the next starts afresh
-        return kEsc;
-    }
-    if (introducer != '[' && introducer != 'O') {
-        return kOther;  // Alt+key and the like
-    }
-    std::string params;
-    for (;;) {
-        const int byte = nextByte(input, kEscWaitMs);
+// A UTF-8 character is one key: its continuation bytes are read with its first byte, in a locale
+// that is not single-byte. A byte that continues nothing stays typed ahead.
+void restOfCharacter(InputBuffer& input, int first) {
+    const std::size_t length = singleByteText() ? 1 : utf8Length(static_cast<unsigned char>(first));
+    for (std::size_t i = 1; i < length; ++i) {
+        const int byte = next(input, kEscWaitMs);
         if (byte < 0) {
-            return kOther;  // cut short: swallow what came
+            return;
         }
-        if (introducer == '[' && byte == '[' && params.empty()) {
-            // Linux console F1 to F5: ESC [ [ A .. E
-            const int letter = nextByte(input, kEscWaitMs);
-            return codes(letter >= 'A' && letter <= 'E');
+        if ((byte & 0xC0) != 0x80) {
+            input.typeAhead(static_cast<char>(byte));
+            return;
         }
-        if (byte >= 0x40 && byte <= 0x7e) {
-            return finalKey(byte, params);
-        }
-        params.push_back(static_cast<char>(byte));
     }
+}
+
+// The first numbers of ESC [ n ~ that name an editing or a function key; rxvt ends its shifted
+// and Ctrl forms with $, ^ or @ instead of ~.
+constexpr std::array<std::pair<int, int>, 6> kKeyNumbers{
+    {{1, 8}, {11, 15}, {17, 21}, {23, 26}, {28, 29}, {31, 34}}};
+
+bool namesKey(int final, int number) {
+    if (std::string_view("ABCDFHPQRSZabcd").find(static_cast<char>(final)) !=
+        std::string_view::npos) {
+        return true;  // arrows, Home, End, F1 to F4, Shift+Tab, with or without modifiers
+    }
+    return std::string_view("~$^@").find(static_cast<char>(final)) != std::string_view::npos &&
+           std::any_of(kKeyNumbers.begin(), kKeyNumbers.end(), [number](const auto& range) {
+               return number >= range.first && number <= range.second;
+           });
+}
+
+// Reads an escape sequence after ESC [ or ESC O to its last byte: whether it names a key of two
+// codes. A sequence cut short by the wait is one code, as is one ended by a byte that belongs to
+// no sequence, which stays typed ahead.
+bool sequence(InputBuffer& input, int introducer) {
+    int byte = next(input, kEscWaitMs);
+    if (introducer == '[' && byte == '[') {  // the Linux console's F1 to F5: ESC [ [ A to E
+        byte = next(input, kEscWaitMs);
+        return byte >= 'A' && byte <= 'E';
+    }
+    int number = 0;  // the first parameter
+    for (bool first = true; byte >= 0x20 && byte <= 0x3F && byte != '$';
+         byte = next(input, kEscWaitMs)) {
+        first = first && byte >= '0' && byte <= '9';
+        number = first ? std::min(number * 10 + byte - '0', 1000) : number;
+    }
+    if (byte >= 0 && (byte < 0x20 || byte > 0x7E)) {
+        input.typeAhead(static_cast<char>(byte));
+        return false;
+    }
+    return byte >= 0 && namesKey(byte, number);
+}
+
+// The rest of a key that began with ESC: a lone Esc, an escape sequence, or Alt with a key.
+int escapeKey(InputBuffer& input) {
+    int byte = next(input, kEscWaitMs);
+    bool alt = false;
+    // ESC ESC is a double tap when nothing follows (the second Esc is typed ahead), else Alt with
+    // the key the second ESC begins.
+    while (byte == kEsc) {
+        const int after = next(input, kEscWaitMs);
+        if (after < 0) {
+            input.typeAhead(static_cast<char>(kEsc));
+            return alt ? codes(true) : kEsc;
+        }
+        alt = true;
+        byte = after;
+    }
+    if (byte < 0) {
+        return kEsc;
+    }
+    if (byte == '[' || byte == 'O') {
+        const bool two = sequence(input, byte);
+        return codes(alt || two);
+    }
+    restOfCharacter(input, byte);
+    return codes(true);
 }
 
 }  // namespace
-
-const char* const kLineEnd = "\n";
 
 bool isTerminal(int fd) {
     return isatty(fd) == 1;
@@ -262,29 +324,32 @@ int readTerminalKey(InputBuffer& input) {
         return codes(false);
     }
     const RawMode raw;
-    const int byte = nextByte(input, -1);
+    const int byte = next(input, -1);
     if (byte < 0) {
         return kNoKey;
     }
     if (byte == kEsc) {
-        return escapeSequence(input);
+        return escapeKey(input);
     }
-    // A character of several bytes in UTF-8 is one key: its lead byte.
-    const int more = byte >= 0xF0 ? 3 : byte >= 0xE0 ? 2 : byte >= 0xC0 ? 1 : 0;
-    for (int i = 0; i < more; ++i) {
-        const int following = nextByte(input, kEscWaitMs);
-        if (following < 0 || (following & 0xC0) != 0x80) {
-            if (following >= 0) {
-                input.typeAhead(static_cast<char>(following));
-            }
-            break;
-        }
-    }
+    restOfCharacter(input, byte);
     return byte;
 }
 
+// A terminal that takes no escape sequences (TERM unset, empty or dumb: Emacs's shell, some IDE
+// consoles) gets what a file gets: a form feed.
 void clearTerminal() {
-    std::cout << "\033[H\033[2J\033[3J";
+    const char* const term = std::getenv("TERM");
+    const bool dumb =
+        term == nullptr || std::string_view(term).empty() || std::string_view(term) == "dumb";
+    std::cout << (dumb ? "\f" : "\033[H\033[2J\033[3J");
 }
 
-}  // namespace console::platform
+}  // namespace platform
+
+const char* const kLineEnd = "\n";
+
+std::size_t characterLength(std::string_view text) {
+    return platform::singleByteText() ? 1 : utf8CharacterLength(text);
+}
+
+}  // namespace console

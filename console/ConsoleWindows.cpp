@@ -8,12 +8,10 @@
 
 #include "console/Console.h"
 #include "console/Platform.h"
-#include "console/Streams.h"
 
-namespace console::platform {
+namespace console {
+namespace platform {
 namespace {
-
-constexpr int kEsc = 27;
 
 // Whether _getch's last code was the first of two (0 or 224): it holds the second.
 bool secondCodeHeld = false;
@@ -87,8 +85,6 @@ int consoleKey() {
 
 }  // namespace
 
-const char* const kLineEnd = "\r\n";
-
 bool isTerminal(int fd) {
     DWORD mode = 0;
     return GetConsoleMode(GetStdHandle(fd == 0 ? STD_INPUT_HANDLE : STD_OUTPUT_HANDLE), &mode) != 0;
@@ -142,4 +138,17 @@ void clearTerminal() {
     static_cast<void>(std::system("cls"));
 }
 
-}  // namespace console::platform
+}  // namespace platform
+
+const char* const kLineEnd = "\r\n";
+
+// A console reads text in its input code page, anything else comes in the ANSI code page.
+std::size_t characterLength(std::string_view text) {
+    const UINT page = platform::isTerminal(0) ? GetConsoleCP() : GetACP();
+    if (page == CP_UTF8) {
+        return utf8CharacterLength(text);
+    }
+    return text.size() > 1 && IsDBCSLeadByteEx(page, static_cast<BYTE>(text.front())) != 0 ? 2 : 1;
+}
+
+}  // namespace console

@@ -1,12 +1,9 @@
-#include "console/Input.h"
+#include "console/Console.h"
 
 #include <algorithm>
 #include <iostream>
 #include <limits>
 #include <new>
-
-#include "console/Console.h"
-#include "console/ConsoleGone.h"
 
 namespace console {
 namespace {

@@ -6,9 +6,7 @@
 #include <vector>
 
 #include "console/Console.h"
-#include "console/ConsoleGone.h"
 #include "console/Platform.h"
-#include "console/Streams.h"
 
 namespace console {
 
@@ -86,6 +84,23 @@ class OutputBuffer : public std::streambuf {
 
 }  // namespace
 
+std::size_t utf8Length(unsigned char first) {
+    if (first < 0xC2 || first > 0xF4) {
+        return 1;
+    }
+    return first < 0xE0 ? 2 : first < 0xF0 ? 3 : 4;
+}
+
+std::size_t utf8CharacterLength(std::string_view text) {
+    const std::size_t length = utf8Length(static_cast<unsigned char>(text.front()));
+    for (std::size_t i = 1; i < length; ++i) {
+        if (i == text.size() || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
+            return 1;
+        }
+    }
+    return length;
+}
+
 int InputBuffer::takeTypedAhead() {
     return next < filled ? static_cast<unsigned char>(chunk[next++]) : -1;
 }
@@ -106,31 +121,37 @@ void InputBuffer::typeAhead(char byte) {
 }
 
 InputBuffer::int_type InputBuffer::underflow() {
-    if (next == filled) {
-        const long got = uninterrupted([this] { return platform::readFd(0, chunk, kChunk); });
-        if (got < 0) {
-            fail("cannot read standard input", errno);
+    do {
+        if (next == filled) {
+            const long got = uninterrupted([this] { return platform::readFd(0, chunk, kChunk); });
+            if (got < 0) {
+                fail("cannot read standard input", errno);
+            }
+            filled = static_cast<std::size_t>(got);
+            next = lineEnd = 0;
+            if (filled == 0) {
+                return traits_type::eof();
+            }
         }
-        filled = static_cast<std::size_t>(got);
-        next = lineEnd = 0;
-        if (filled == 0) {
-            return traits_type::eof();
-        }
-    }
-    // One line at a time: the rest stays typed ahead for key reads.
-    const char* end = std::find(chunk + next, chunk + filled, '\n');
-    const std::size_t stop =
-        end == chunk + filled ? filled : static_cast<std::size_t>(end - chunk) + 1;
-    setg(chunk + next, chunk + next, chunk + stop);
-    next = lineEnd = stop;
+        // One line at a time: the rest stays typed ahead for key reads.
+        const char* end = std::find(chunk + next, chunk + filled, '\n');
+        const std::size_t stop =
+            end == chunk + filled ? filled : static_cast<std::size_t>(end - chunk) + 1;
+        // At a terminal an Esc (the second of a double tap, say) is dropped from a line, as a
+        // Windows console's line editing drops it.
+        char* const kept =
+            atTerminal ? std::remove(chunk + next, chunk + stop, kEsc) : chunk + stop;
+        setg(chunk + next, chunk + next, kept);
+        next = lineEnd = stop;
+    } while (gptr() == egptr());
     return traits_type::to_int_type(*gptr());
 }
 
 struct StandardStreams::Buffers {
-    InputBuffer input;
-    OutputBuffer output;
     bool inputIsTerminal = platform::isTerminal(0);
     bool outputIsTerminal = platform::isTerminal(1);
+    InputBuffer input{inputIsTerminal};
+    OutputBuffer output;
     std::streambuf* oldInput = nullptr;
     std::streambuf* oldOutput = nullptr;
     std::ostream* oldTie = nullptr;
@@ -184,8 +205,6 @@ void clearScreen() {
     }
     std::cout.flush();
 }
-
-const char* const kLineEnd = platform::kLineEnd;
 
 int appendWhole(const char* path, std::string_view bytes) {
     const Descriptor file(platform::openAppend(path));

@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-#include "console/ConsoleGone.h"
+#include "console/Console.h"
 
 // What the program says of a failure it has no report for (memory running out, say).
 inline constexpr const char* kOtherFault = "NO founded the eror";
@@ -14,7 +14,7 @@ auto untilDone(const char* otherFault, Attempt attempt) {
     for (;;) {
         try {
             return attempt();
-        } catch (const ConsoleGone&) {
+        } catch (const console::ConsoleGone&) {
             throw;
         } catch (...) {
             std::cout << otherFault << std::endl;

@@ -4,7 +4,7 @@
 #include <limits>
 #include <optional>
 
-#include "console/Input.h"
+#include "console/Console.h"
 #include "errors/Retry.h"
 
 namespace ask {

@@ -12,14 +12,15 @@ import pexpect
 # On a terminal line ends are CR LF, and a clear is an ANSI sequence.
 CLEAR = '\x1b[H\x1b[2J\x1b[3J'
 MENU = 'MENU\r\n1.teacher\r\n2.Partia\r\n3.UNION\r\n4.proverka oshibok so strokami\r\nESC. Exit'
-CATEGORY = CLEAR + ('1-vivod all inf\r\n2-ADD\r\n3-izmenit inf\r\n4-delet  information\r\n'
-                    '0-exit\r\n\r\n')
+CATEGORY_MENU = ('1-vivod all inf\r\n2-ADD\r\n3-izmenit inf\r\n4-delet  information\r\n'
+                 '0-exit\r\n\r\n')
+CATEGORY = CLEAR + CATEGORY_MENU
 PROGRAM = os.environ['REGISTRY']
 LINE_MODE = termios.ICANON | termios.ECHO  # a line is awaited; 0: a key, without echo
 ESC_WAIT = 0.1  # seconds: an Esc followed by nothing within this is a lone Esc
 
 
-def as_a_shell_starts_it():  # every signal at its default and none blocked: lit and Python change some
+def as_a_shell_starts_it():  # every signal at its default, none blocked: lit and Python differ
     for sig in signal.valid_signals() - {signal.SIGKILL, signal.SIGSTOP}:
         signal.signal(sig, signal.SIG_DFL)
     signal.pthread_sigmask(signal.SIG_SETMASK, [])
@@ -28,7 +29,8 @@ def as_a_shell_starts_it():  # every signal at its default and none blocked: lit
 class Terminal:
     def __init__(self, command=PROGRAM, first=MENU):  # first: what the screen shows first
         self.child = pexpect.spawn('/bin/sh', ['-c', 'exec ' + command], timeout=5,
-                                   encoding='utf-8', preexec_fn=as_a_shell_starts_it)
+                                   encoding='utf-8', preexec_fn=as_a_shell_starts_it,
+                                   env=dict(os.environ, TERM='xterm'))
         master, slave = pty.openpty()  # a new terminal's settings, as the program found them
         self.settings = termios.tcgetattr(slave)
         os.close(master), os.close(slave)

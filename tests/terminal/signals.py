@@ -15,7 +15,8 @@ screen = Terminal('strace -o /dev/null -e trace=ioctl -e inject=ioctl:delay_exit
 screen.type('\x03')
 screen.ends(signal=signal.SIGINT)
 
-for sig in [signal.SIGTERM, signal.SIGHUP, signal.SIGUSR1, signal.SIGUSR2, signal.SIGALRM, signal.SIGVTALRM]:
+for sig in [signal.SIGTERM, signal.SIGHUP, signal.SIGUSR1, signal.SIGUSR2, signal.SIGALRM,
+            signal.SIGVTALRM]:
     screen = Terminal()
     screen.type('')
     screen.child.kill(sig)
