@@ -1,6 +1,8 @@
 #include "app/Program.h"
 
+#include <cerrno>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,18 +27,7 @@ constexpr std::string_view kHelp =
     "\n"
     "  --help     print this help and exit\n"
     "  --version  print the version and exit\n"
-    "Any other arguments are ignored. The manual: man registry\n";
-
-// --help and --version are answered; only the first argument counts, so "--help --version" is
-// help, and "x --help" runs the program as any other command line does.
-bool answeredCommandLine(std::span<char* const> arguments) {
-    const std::string_view first = arguments.size() > 1 ? arguments[1] : "";
-    if (first == "--help" || first == "--version") {
-        std::cout << (first == "--help" ? kHelp : "registry " REGISTRY_VERSION "\n") << std::flush;
-        return true;
-    }
-    return false;
-}
+    "Any other argument is refused (exit status 2). The manual: man registry\n";
 
 void mainLoop() {
     spisok<teacher> mass1;
@@ -77,23 +68,38 @@ void mainLoop() {
 }  // namespace
 
 int runProgram(std::span<char* const> arguments) {
+    // --help and --version are answered (the first of them when both are given); any other
+    // argument is refused, as a mistyped option should not start a session unnoticed.
+    std::string_view answer;
+    for (const std::string_view argument : arguments.subspan(arguments.empty() ? 0 : 1)) {
+        if (argument != "--help" && argument != "--version") {
+            std::cerr << "registry: unknown argument '" << argument << "'; see registry --help"
+                      << std::endl;
+            return 2;
+        }
+        answer = answer.empty() ? argument : answer;
+    }
     // The output buffer throws ConsoleGone when a write fails; std::cout passes on what its
     // buffer throws only with badbit in its exceptions(), and would otherwise go on unawares.
     const std::ios::iostate outMask = std::cout.exceptions();
     std::cout.exceptions(std::ios::badbit);
-    std::string gone;
+    std::optional<console::ConsoleGone> gone;
     try {
-        if (!answeredCommandLine(arguments)) {
+        if (answer.empty()) {
             mainLoop();
+        } else {
+            std::cout << (answer == "--help" ? kHelp : "registry " REGISTRY_VERSION "\n")
+                      << std::flush;
         }
     } catch (const console::ConsoleGone& error) {
-        gone = error.what();
+        gone = error;
     }
     // Back as it was first: std::cerr flushes std::cout, which may have failed.
     std::cout.exceptions(outMask);
-    if (gone.empty()) {
+    // Help whose reader has gone ends quietly, as filters do.
+    if (!gone || (!answer.empty() && gone->error == EPIPE)) {
         return 0;
     }
-    std::cerr << "registry: " << gone << std::endl;
+    std::cerr << "registry: " << gone->what() << std::endl;
     return 1;
 }

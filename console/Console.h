@@ -15,7 +15,10 @@ namespace console {
 // retry loops let it pass, and the program leaves with exit status 1 and what() on standard error.
 class ConsoleGone : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    explicit ConsoleGone(const std::string& what, int reason = 0)
+        : std::runtime_error(what), error(reason) {}
+
+    int error;  // the errno value of a failed read or write; 0 at the end of input
 };
 
 // Held by main for the whole run: gives std::cin and std::cout buffers of their

@@ -35,30 +35,24 @@ bool secondCodeDue = false;
 termios savedSettings{};
 volatile std::sig_atomic_t rawActive = 0;
 
+// Whether the program may touch the terminal's settings: not while its job is in the background.
+bool inForeground() {
+    const pid_t group = tcgetpgrp(STDIN_FILENO);
+    return group < 0 || group == getpgrp();
+}
+
 // Key-at-a-time without echo, as _getch reads; signals (Ctrl+C, Ctrl+Z) still work.
-void setRaw() {
+bool setRaw() {
     termios raw = savedSettings;
     raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | IEXTEN);
     raw.c_iflag &= ~static_cast<tcflag_t>(IXON);  // Ctrl+S, Ctrl+Q and Ctrl+V are keys too
     raw.c_cc[VMIN] = 1;
     raw.c_cc[VTIME] = 0;
     rawActive = tcsetattr(STDIN_FILENO, TCSANOW, &raw) == 0 ? 1 : 0;
+    return rawActive != 0;
 }
 
-void restore() {
-    if (rawActive != 0) {
-        tcsetattr(STDIN_FILENO, TCSANOW, &savedSettings);
-    }
-}
-
-void restoreAndReraise(int sig) {
-    restore();
-    rawActive = 0;
-    std::signal(sig, SIG_DFL);
-    std::raise(sig);
-}
-
-// The signals handled while a key is awaited: Ctrl+Z, and those that end the program, which
+// The signals the program handles in key mode: Ctrl+Z, and those that end the program, which
 // first give the terminal back its settings. One ignored when the program started stays so.
 sigset_t handled;
 
@@ -72,38 +66,12 @@ bool endsTheProgram(int sig) {
     return true;
 }
 
-void onSignal(int sig, void (*handler)(int)) {
-    struct sigaction action {};
-    action.sa_handler = handler;
-    action.sa_mask = handled;  // one handler at a time
-    sigaction(sig, &action, nullptr);
-}
-
-// Ctrl+Z: the shell gets the terminal as it was; after fg a key still awaited is
-// again read key by key, from the settings the terminal has by then.
-void stopAndResume(int sig) {
-    const int savedErrno = errno;
-    restore();
-    onSignal(sig, SIG_DFL);
-    sigset_t stop;
-    sigemptyset(&stop);
-    sigaddset(&stop, sig);
-    sigprocmask(SIG_UNBLOCK, &stop, nullptr);
-    std::raise(sig);
-    sigprocmask(SIG_BLOCK, &stop, nullptr);
-    onSignal(sig, stopAndResume);
-    if (rawActive != 0 && tcgetattr(STDIN_FILENO, &savedSettings) == 0) {
-        setRaw();
-    }
-    errno = savedErrno;
-}
-
-void installSignalHandlers() {
-    static bool installed = false;
-    if (installed) {
+void chooseHandledSignals() {
+    static bool chosen = false;
+    if (chosen) {
         return;
     }
-    installed = true;
+    chosen = true;
     sigemptyset(&handled);
     for (int sig = 1; sig < NSIG; ++sig) {
         struct sigaction before {};
@@ -112,11 +80,49 @@ void installSignalHandlers() {
             sigaddset(&handled, sig);
         }
     }
+}
+
+void restoreAndReraise(int sig);
+void stopAndResume(int sig);
+
+// The handlers in key mode; outside it every signal acts as it would without them, so that one
+// sent to a stopped job (kill %1) ends it at once.
+void handleSignals(bool inKeyMode) {
     for (int sig = 1; sig < NSIG; ++sig) {
         if (sigismember(&handled, sig) == 1) {
-            onSignal(sig, sig == SIGTSTP ? stopAndResume : restoreAndReraise);
+            struct sigaction action {};
+            action.sa_handler = !inKeyMode       ? SIG_DFL
+                                : sig == SIGTSTP ? stopAndResume
+                                                 : restoreAndReraise;
+            action.sa_mask = handled;  // one handler at a time
+            sigaction(sig, &action, nullptr);
         }
     }
+}
+
+// Leaves key mode. Only in the foreground: in the background the settings are the shell's.
+void restore() {
+    if (rawActive != 0 && inForeground()) {
+        tcsetattr(STDIN_FILENO, TCSANOW, &savedSettings);
+    }
+    rawActive = 0;
+    handleSignals(false);
+}
+
+void restoreAndReraise(int sig) {
+    restore();
+    std::raise(sig);
+}
+
+// Ctrl+Z: the shell gets the terminal as it was, and the job stops. The key read puts the
+// terminal back in key mode once the job is in the foreground again.
+void stopAndResume(int sig) {
+    const int savedErrno = errno;
+    restore();
+    sigprocmask(SIG_UNBLOCK, &handled, nullptr);
+    std::raise(sig);
+    sigprocmask(SIG_BLOCK, &handled, nullptr);
+    errno = savedErrno;
 }
 
 // Holds the handled signals back while the terminal changes mode, so that a handler always
@@ -132,39 +138,58 @@ class SignalsHeld {
     sigset_t before{};
 };
 
-// Puts the terminal in key-at-a-time mode for its lifetime.
-class RawMode {
-  public:
-    RawMode() {
-        installSignalHandlers();
+// Puts the terminal in key mode, from the settings it has now, unless it is there already (it
+// is not after Ctrl+Z and fg). In the background a read of nothing stops the job ("tty input")
+// until fg, as any read there would, or fails where the job cannot be stopped.
+void enterKeyMode() {
+    while (rawActive == 0) {
+        if (!inForeground()) {
+            char none = 0;
+            if (read(STDIN_FILENO, &none, 0) < 0 && errno != EINTR) {
+                fail("cannot read standard input", errno);
+            }
+            continue;
+        }
         const SignalsHeld held;
-        if (tcgetattr(STDIN_FILENO, &savedSettings) == 0) {
-            setRaw();
+        if (tcgetattr(STDIN_FILENO, &savedSettings) != 0) {
+            return;  // keys are read as the terminal delivers them
+        }
+        handleSignals(true);
+        if (!setRaw()) {
+            restore();
+            return;
         }
     }
-    ~RawMode() {
+}
+
+// Key mode for one key read, then the terminal's own settings again.
+class KeyMode {
+  public:
+    KeyMode() { chooseHandledSignals(); }
+    ~KeyMode() {
         const SignalsHeld held;
         restore();
-        rawActive = 0;
     }
-    RawMode(const RawMode&) = delete;
-    RawMode& operator=(const RawMode&) = delete;
+    KeyMode(const KeyMode&) = delete;
+    KeyMode& operator=(const KeyMode&) = delete;
 };
 
-// One byte from the terminal; -1 at end of input, or when timeoutMs passes first.
-int readByte(int timeoutMs) {
-    if (timeoutMs >= 0) {
+// One byte from the terminal, in key mode; -1 at end of input, or when waitMs (-1: no limit)
+// passes first.
+int readByte(int waitMs) {
+    for (;;) {
+        enterKeyMode();
         pollfd fd{STDIN_FILENO, POLLIN, 0};
-        if (uninterrupted([&] { return poll(&fd, 1, timeoutMs); }) <= 0) {
-            return -1;
+        const int ready = poll(&fd, 1, waitMs);
+        unsigned char byte = 0;
+        const long got = ready > 0 ? read(STDIN_FILENO, &byte, 1) : ready;
+        if (got >= 0) {
+            return got == 1 ? byte : -1;
+        }
+        if (errno != EINTR && errno != EAGAIN) {
+            fail("cannot read standard input", errno);
         }
     }
-    unsigned char byte = 0;
-    const ssize_t got = uninterrupted([&] { return read(STDIN_FILENO, &byte, 1); });
-    if (got < 0) {
-        fail("cannot read standard input", errno);
-    }
-    return got == 1 ? byte : -1;
 }
 
 // The next byte: typed ahead, else from the terminal; -1 when none comes within waitMs.
@@ -280,6 +305,21 @@ int escapeKey(InputBuffer& input) {
     return codes(true);
 }
 
+// Calls read or write on a descriptor; when another program has left it non-blocking (standard
+// input and output may share the terminal's open file), waits until it is ready, as a blocking
+// descriptor does.
+template <class Call>
+long whenReady(int fd, short event, Call call) {
+    for (;;) {
+        const long done = call();
+        if (done >= 0 || errno != EAGAIN) {
+            return done;
+        }
+        pollfd ready{fd, event, 0};
+        poll(&ready, 1, -1);
+    }
+}
+
 }  // namespace
 
 bool isTerminal(int fd) {
@@ -287,11 +327,11 @@ bool isTerminal(int fd) {
 }
 
 long readFd(int fd, char* data, std::size_t size) {
-    return read(fd, data, size);
+    return whenReady(fd, POLLIN, [&] { return read(fd, data, size); });
 }
 
 long writeFd(int fd, const char* data, std::size_t size) {
-    return write(fd, data, size);
+    return whenReady(fd, POLLOUT, [&] { return write(fd, data, size); });
 }
 
 int openAppend(const char* path) {
@@ -311,8 +351,9 @@ void takeBack(int fd, std::size_t bytes) {
     }
 }
 
-void reportBrokenPipes() {
+void reportFailedWrites() {
     std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 void closeFd(int fd) {
@@ -323,7 +364,7 @@ int readTerminalKey(InputBuffer& input) {
     if (secondCodeDue) {
         return codes(false);
     }
-    const RawMode raw;
+    const KeyMode keys;
     const int byte = next(input, -1);
     if (byte < 0) {
         return kNoKey;

@@ -125,8 +125,8 @@ void closeFd(int fd) {
 // A file opened with append access alone cannot be cut back; it keeps what was written.
 void takeBack(int, std::size_t) {}
 
-// No SIGPIPE here: a reader gone is already a failed write.
-void reportBrokenPipes() {}
+// No SIGPIPE nor SIGXFSZ here: a reader gone is already a failed write.
+void reportFailedWrites() {}
 
 int readTerminalKey(InputBuffer& input) {
     const int ahead = input.takeTypedAhead();

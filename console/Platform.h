@@ -64,9 +64,9 @@ int openAppend(const char* path);
 void closeFd(int fd);
 // Takes the last bytes written back off a regular file that nobody has appended to since.
 void takeBack(int fd, std::size_t bytes);
-// A reader gone from standard output or from the log is then a failed write, said and
-// handled, not a silent end of the program.
-void reportBrokenPipes();
+// A reader gone from standard output or from the log, or a file-size limit reached, is then a
+// failed write, said and handled, not a silent end of the program.
+void reportFailedWrites();
 // One key from the terminal, typed-ahead input first; kNoKey at the end of input.
 int readTerminalKey(InputBuffer& input);
 void clearTerminal();

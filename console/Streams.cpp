@@ -11,7 +11,7 @@
 namespace console {
 
 void fail(const char* what, int error) {
-    throw ConsoleGone(std::string(what) + ": " + std::strerror(error));
+    throw ConsoleGone(std::string(what) + ": " + std::strerror(error), error);
 }
 
 namespace {
@@ -162,7 +162,7 @@ StandardStreams::Buffers* attached = nullptr;
 }  // namespace
 
 StandardStreams::StandardStreams() : buffers(std::make_unique<Buffers>()) {
-    platform::reportBrokenPipes();
+    platform::reportFailedWrites();
     buffers->oldInput = std::cin.rdbuf(&buffers->input);
     buffers->oldOutput = std::cout.rdbuf(&buffers->output);
     // Every read flushes standard output itself, once, before it waits.

@@ -1,7 +1,8 @@
-# Ctrl+Z under a shell with job control (dash, bash): while stopped, the shell has the terminal
-# as it was; after fg a key is again taken at once, and what the shell changed meanwhile (here
-# the erase key) stays when the program ends. Stopped while a word is awaited, the program ends
-# as usual when input ends after fg.
+# Ctrl+Z under a shell with job control (dash, bash). While stopped, the shell has the terminal as
+# it was; what it changes meanwhile (here the erase key) stays. Sent on with bg, the program
+# waiting for a key stops again until fg, without touching the terminal ("tty input": bash says
+# only "Stopped"); after fg a key is again taken at once. Stopped while a word is awaited, it
+# ends as usual when input ends after fg. Stopped at the main menu, kill %1 ends it at once.
 
 # REQUIRES: terminal
 # RUN: %python %s
@@ -9,13 +10,16 @@ import termios
 
 from session import CLEAR, LINE_MODE, MENU, PROGRAM, Terminal
 
-for shell in ['/bin/dash -i', 'bash --norc --noediting -i']:
+for shell, stopped_for_input in [('/bin/dash -i', 'Stopped (tty input)'),
+                                 ('bash --norc --noediting -i', 'Stopped')]:
     screen = Terminal(shell, first=None)
     screen.type(PROGRAM + '\n', awaiting=LINE_MODE)
     screen.shows(MENU, exactly=False)
     screen.type('\x1a')
     screen.shows('Stopped', exactly=False)
-    screen.type('stty erase ^H; fg\n', awaiting=LINE_MODE)
+    screen.type('stty erase ^H; bg; sleep 0.5; jobs\n', awaiting=LINE_MODE)
+    screen.shows(stopped_for_input, exactly=False)
+    screen.type('fg\n', awaiting=LINE_MODE)
     screen.shows('fg\r\n' + PROGRAM + '\r\n', exactly=False)
     screen.type('4')
     screen.shows(CLEAR + 'Vvedite stroky (dlia proverki razmernosty)\r\n')
@@ -27,3 +31,12 @@ for shell in ['/bin/dash -i', 'bash --norc --noediting -i']:
     screen.shows('registry: end of input', exactly=False)
     if termios.tcgetattr(screen.child.child_fd)[6][termios.VERASE] != b'\x08':
         screen.fail('the erase key set while the program was stopped is gone')
+
+screen = Terminal('bash --norc --noediting -i', first=None)
+screen.type(PROGRAM + '\n', awaiting=LINE_MODE)
+screen.shows(MENU, exactly=False)
+screen.type('\x1a')
+screen.shows('Stopped', exactly=False)
+screen.type('kill %1; sleep 0.5; jobs; exit\n', awaiting=LINE_MODE)
+screen.shows('Terminated', exactly=False)
+screen.ends()
