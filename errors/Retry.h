@@ -7,18 +7,18 @@
 // What the program says of a failure it has no report for (memory running out, say).
 inline constexpr const char* kOtherFault = "NO founded the eror";
 
-// Runs attempt until it returns, and returns what it returns. Any failure but a lost console
-// (memory running out, say) prints otherFault, and attempt runs again.
-template <class Attempt>
-auto untilDone(const char* otherFault, Attempt attempt) {
-    for (;;) {
-        try {
-            return attempt();
-        } catch (const console::ConsoleGone&) {
-            throw;
-        } catch (...) {
-            std::cout << otherFault << std::endl;
-        }
+// Runs action. Any failure but a lost console (memory running out, say) prints otherFault and
+// ends it. Whether it ran to its end.
+template <class Action>
+bool orSay(const char* otherFault, Action action) {
+    try {
+        action();
+        return true;
+    } catch (const console::ConsoleGone&) {
+        throw;
+    } catch (...) {
+        std::cout << otherFault << std::endl;
+        return false;
     }
 }
 
@@ -29,15 +29,15 @@ template <class E, class Attempt, class Handled>
 void retry(const char* otherFault, Attempt attempt, Handled handled) {
     bool done = false;
     while (!done) {
-        done = untilDone(otherFault, [&] {
+        orSay(otherFault, [&] {
             try {
                 attempt();
-                return true;
+                done = true;
             } catch (const E& thrown) {
                 // Its own copy, as a handler catching by value has.
                 const E copy = thrown;  // NOLINT(performance-unnecessary-copy-initialization)
                 copy.report();
-                return handled(copy);
+                done = handled(copy);
             }
         });
     }

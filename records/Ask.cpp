@@ -5,7 +5,6 @@
 #include <optional>
 
 #include "console/Console.h"
-#include "errors/Retry.h"
 
 namespace ask {
 
@@ -24,10 +23,6 @@ int choice(std::string_view menu, int first, int last, void (*clear)()) {
         }
         std::cout << "nepravelnii vvod->" << std::endl;
     }
-}
-
-std::string word(std::string_view prompt) {
-    return untilDone(kOtherFault, [prompt] { return console::readWord(prompt); });
 }
 
 }  // namespace ask

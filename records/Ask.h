@@ -1,10 +1,9 @@
 #pragma once
 
-#include <string>
 #include <string_view>
 
-// The program's questions. Each asks until it gets an answer it can use, and says
-// "nepravelnii vvod->" to one it cannot.
+// The program's questions for numbers. Each asks until it gets an answer it can use, and says
+// "nepravelnii vvod->" to one it cannot. (Any word answers a question for a word.)
 namespace ask {
 
 // A number.
@@ -12,8 +11,5 @@ int number(std::string_view prompt);
 
 // A number from first to last, for a menu; clear, when given, runs before each asking.
 int choice(std::string_view menu, int first, int last, void (*clear)() = nullptr);
-
-// A word. One too large for memory is dropped, and asked again after "NO founded the eror".
-std::string word(std::string_view prompt);
 
 }  // namespace ask

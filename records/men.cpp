@@ -13,9 +13,9 @@ void men::startEntry(const char* header) {
 }
 
 void men::vvodMen() {
-    name = ask::word("Enter Name: ");
-    surname = ask::word("\nEnter Surname: ");
-    lastname = ask::word("\nEnter Lastname: ");
+    name = console::readWord("Enter Name: ");
+    surname = console::readWord("\nEnter Surname: ");
+    lastname = console::readWord("\nEnter Lastname: ");
     retry<MAXExp>(kOtherFault, [this] {
         const int tom = ask::number("\nEnter Date of birth: ");
         if (tom > 65535) {

@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "console/Console.h"
 #include "records/Ask.h"
 
 void partia::vvod() {
@@ -17,10 +18,10 @@ void partia::vivod() const {
 }
 
 void partia::vvodParty() {
-    party = ask::word("\nEnter Party name: ");
+    party = console::readWord("\nEnter Party name: ");
     year = ask::number("\nEnter Year of entrance: ");
     number = ask::number("\nEnter number: ");
-    biography = ask::word("\nEnter Biography: ");
+    biography = console::readWord("\nEnter Biography: ");
 }
 
 void partia::vivodParty() const {

@@ -7,11 +7,6 @@
 // A record of the party-member registry.
 class partia : public virtual men {
   public:
-    partia() = default;
-    partia(const partia&) = default;
-    partia& operator=(const partia&) = default;
-    ~partia() override = default;
-
     void vvod() override;
     void vivod() const override;
 
@@ -22,6 +17,11 @@ class partia : public virtual men {
 
   protected:
     static constexpr const char* kHeader = "-----partia Member------";
+    auto partyFields() { return std::tie(party, year, number, biography); }
     void vvodParty();
     void vivodParty() const;
+
+  public:
+    // The fields, by reference: what swapRecords exchanges.
+    auto fields() { return std::tuple_cat(menFields(), partyFields()); }
 };

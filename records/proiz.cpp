@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "console/Console.h"
 #include "errors/Retry.h"
 #include "errors/memberExp.h"
 #include "records/Ask.h"
@@ -43,8 +44,8 @@ void proiz::vvodWorks() {
         [this] {
             adress = makeWorks(works);
             for (int i = 0; i < works; ++i) {
-                adress.push_back(
-                    ask::word("Enter the adress of taken spisk" + std::to_string(i) + ":\n"));
+                adress.push_back(console::readWord("Enter the adress of taken spisk" +
+                                                   std::to_string(i) + ":\n"));
             }
         },
         [this](const memberExp&) {

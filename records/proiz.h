@@ -10,16 +10,16 @@
 // list of works. Every record owns its list, so copies never share one.
 class proiz : public partia, public teacher {
   public:
-    proiz() = default;
-    proiz(const proiz&) = default;
-    proiz& operator=(const proiz&) = default;
-    ~proiz() override = default;
-
     void vvod() override;
     void vivod() const override;
 
     std::vector<std::string> adress;
     int works = 0;
+
+    // The fields, by reference: what swapRecords exchanges.
+    auto fields() {
+        return std::tuple_cat(menFields(), partyFields(), postFields(), std::tie(adress, works));
+    }
 
   private:
     void vvodWorks();

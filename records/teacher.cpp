@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "console/Console.h"
 #include "records/Ask.h"
 
 void teacher::vvod() {
@@ -17,9 +18,9 @@ void teacher::vivod() const {
 }
 
 void teacher::vvodPost() {
-    position = ask::word("\nEnter Position: ");
-    stepen = ask::word("\nEnter stepene: ");
-    speciality = ask::word("\nEnter Speciality: ");
+    position = console::readWord("\nEnter Position: ");
+    stepen = console::readWord("\nEnter stepene: ");
+    speciality = console::readWord("\nEnter Speciality: ");
 }
 
 void teacher::vivodPost() const {

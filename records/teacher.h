@@ -7,11 +7,6 @@
 // A record of the teacher registry.
 class teacher : public virtual men {
   public:
-    teacher() = default;
-    teacher(const teacher&) = default;
-    teacher& operator=(const teacher&) = default;
-    ~teacher() override = default;
-
     void vvod() override;
     void vivod() const override;
 
@@ -24,6 +19,11 @@ class teacher : public virtual men {
 
   protected:
     static constexpr const char* kHeader = "-----Teacher Member------";
+    auto postFields() { return std::tie(position, stepen, speciality, spare, sparenum); }
     void vvodPost();
     void vivodPost() const;
+
+  public:
+    // The fields, by reference: what swapRecords exchanges.
+    auto fields() { return std::tuple_cat(menFields(), postFields()); }
 };

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "console/Console.h"
+#include "errors/Retry.h"
 #include "records/Ask.h"
 #include "registry/spisok.h"
 
@@ -16,27 +17,29 @@ inline constexpr std::string_view kAddMenu =
 // record. Returns when the user enters 0.
 template <class T>
 void menu(spisok<T>& list) {
-    for (;;) {
-        switch (ask::choice(kCategoryMenu, 0, 4, console::clearScreen)) {
-            case 0:
-                return;
-            case 1:
-                list.vivodAll();
-                break;
-            case 2:
-                // The ADD sub-menu: the entry dialog until the user enters 0.
-                while (ask::choice(kAddMenu, 0, 1) != 0) {
-                    list.vvodInf();
-                }
-                break;
-            case 3:
-                list.vivodAll();
-                list.izmenit(ask::number("NUM\n"));
-                break;
-            case 4:
-                std::cout << "DELL" << std::endl;
-                list.delet();
-                break;
-        }
+    for (int ch = -1; ch != 0;) {
+        ch = ask::choice(kCategoryMenu, 0, 4, console::clearScreen);
+        // Memory running out anywhere here is said, and the category menu comes back.
+        orSay(kOtherFault, [&] {
+            switch (ch) {
+                case 1:
+                    list.vivodAll();
+                    break;
+                case 2:
+                    // The ADD sub-menu: the entry dialog until the user enters 0.
+                    while (ask::choice(kAddMenu, 0, 1) != 0) {
+                        list.vvodInf();
+                    }
+                    break;
+                case 3:
+                    list.vivodAll();
+                    list.izmenit(ask::number("NUM\n"));
+                    break;
+                case 4:
+                    std::cout << "DELL" << std::endl;
+                    list.delet();
+                    break;
+            }
+        });
     }
 }

@@ -108,11 +108,14 @@ void spisok<T>::izmenit(int pos) {
             if (node == nullptr) {
                 return;
             }
-            obj.zapomnit(node->inf);
-            node->inf.vvod();
-            if (!keepTyped()) {
-                node->inf = obj.poluchit();
-            }
+            // Memory running out gives the record back its value; the attempt then starts again.
+            orUndo(node->inf, [&] {
+                obj.zapomnit(node->inf);
+                node->inf.vvod();
+                if (!keepTyped()) {
+                    node->inf = obj.poluchit();
+                }
+            });
         },
         [&pos](const EnterExp&) {
             pos = ask::number("NUM\n");
@@ -124,30 +127,30 @@ template <class T>
 void spisok<T>::vvodInf() {
     otmena<T> obj;
     T s;
-    bool running = true;
-    while (running) {
-        const int vibor =
-            ask::choice("1-vvod\n2-otmena poslednego deistvia\n3-prosmotr\n4-vivod\n", 1, 4);
-        switch (vibor) {
-            case 1:
-                obj.zapomnit(s);
-                s.vvod();
-                if (keepTyped()) {
-                    obj.otkat();
-                } else {
-                    s = obj.poluchit();
+    for (int vibor = 0; vibor != 4;) {
+        vibor = ask::choice("1-vvod\n2-otmena poslednego deistvia\n3-prosmotr\n4-vivod\n", 1, 4);
+        // Memory running out during a choice is said, and the record is as it was before it.
+        orSay(kOtherFault, [&] {
+            orUndo(s, [&] {
+                switch (vibor) {
+                    case 1:
+                        obj.zapomnit(s);
+                        s.vvod();
+                        if (keepTyped()) {
+                            obj.otkat();
+                        } else {
+                            s = obj.poluchit();
+                        }
+                        break;
+                    case 2:
+                        s = obj.poluchit();
+                        break;
+                    case 3:
+                        s.vivod();
+                        break;
                 }
-                break;
-            case 2:
-                s = obj.poluchit();
-                break;
-            case 3:
-                s.vivod();
-                break;
-            case 4:
-                running = false;
-                break;
-        }
+            });
+        });
     }
     dobavit(s);
 }
