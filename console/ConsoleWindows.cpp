@@ -5,85 +5,13 @@
 #include <cerrno>
 #include <cstdlib>
 #include <iostream>
+#include <system_error>
 
 #include "console/Console.h"
 #include "console/Platform.h"
 
 namespace console {
 namespace platform {
-namespace {
-
-// Whether _getch's last code was the first of two (0 or 224): it holds the second.
-bool secondCodeHeld = false;
-
-// The console's input mode off while a key is awaited, as _getch itself sets it, so
-// that Ctrl+C stays a key and not a signal.
-class RawConsole {
-  public:
-    explicit RawConsole(HANDLE in) : handle(in) {
-        changed = GetConsoleMode(handle, &saved) != 0 && SetConsoleMode(handle, 0) != 0;
-    }
-    ~RawConsole() {
-        if (changed) {
-            SetConsoleMode(handle, saved);
-        }
-    }
-    RawConsole(const RawConsole&) = delete;
-    RawConsole& operator=(const RawConsole&) = delete;
-
-  private:
-    HANDLE handle;
-    DWORD saved = 0;
-    bool changed = false;
-};
-
-int getchCode() {
-    const int code = _getch();
-    secondCodeHeld = code == 0 || code == 224;
-    return code;
-}
-
-// Esc pressed without Alt or Ctrl, yet with no character. A Windows console gives
-// Esc the character 27; Wine's console gives a lone Esc so, and its _getch drops it.
-bool isBareEsc(const KEY_EVENT_RECORD& key) {
-    const DWORD altOrCtrl =
-        LEFT_ALT_PRESSED | RIGHT_ALT_PRESSED | LEFT_CTRL_PRESSED | RIGHT_CTRL_PRESSED;
-    return key.bKeyDown != 0 && key.wVirtualKeyCode == VK_ESCAPE && key.uChar.UnicodeChar == 0 &&
-           (key.dwControlKeyState & altOrCtrl) == 0;
-}
-
-// _getch, except that a bare Esc is taken here as 27.
-int consoleKey() {
-    // _getch gives a held second code without reading the console.
-    if (secondCodeHeld && _kbhit() != 0) {
-        return getchCode();
-    }
-    const HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
-    const RawConsole raw(in);
-    for (;;) {
-        INPUT_RECORD event{};
-        DWORD count = 0;
-        if (WaitForSingleObject(in, INFINITE) != WAIT_OBJECT_0 ||
-            PeekConsoleInputW(in, &event, 1, &count) == 0) {
-            return getchCode();
-        }
-        if (count == 0) {
-            continue;
-        }
-        const bool keyDown = event.EventType == KEY_EVENT && event.Event.KeyEvent.bKeyDown != 0;
-        if (keyDown && !isBareEsc(event.Event.KeyEvent)) {
-            return getchCode();
-        }
-        // The bare Esc, or a key release or other event, which _getch skips as well.
-        ReadConsoleInputW(in, &event, 1, &count);
-        if (keyDown) {
-            secondCodeHeld = false;
-            return kEsc;
-        }
-    }
-}
-
-}  // namespace
 
 bool isTerminal(int fd) {
     DWORD mode = 0;
@@ -105,10 +33,11 @@ int openAppend(const char* path) {
     const HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        const DWORD error = GetLastError();
-        errno = error == ERROR_DISK_FULL                                         ? ENOSPC
-                : error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ENOENT
-                                                                                 : EACCES;
+        // The C++ library knows the errno value a Windows error stands for.
+        const std::error_condition reason =
+            std::error_code(static_cast<int>(GetLastError()), std::system_category())
+                .default_error_condition();
+        errno = reason.category() == std::generic_category() ? reason.value() : EIO;
         return -1;
     }
     const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(file), 0);
@@ -126,11 +55,11 @@ void closeFd(int fd) {
 void takeBack(int, std::size_t) {}
 
 // No SIGPIPE nor SIGXFSZ here: a reader gone is already a failed write.
-void reportFailedWrites() {}
+void prepareSignals() {}
 
 int readTerminalKey(InputBuffer& input) {
     const int ahead = input.takeTypedAhead();
-    return ahead >= 0 ? ahead : consoleKey();
+    return ahead >= 0 ? ahead : _getch();
 }
 
 void clearTerminal() {
