@@ -42,7 +42,7 @@ void mainLoop() {
         const int code = console::readKey();
         console::clearScreen();
         // End of input here is a way out like Esc, not a fault.
-        const char key = code == console::kNoKey ? console::kEsc : static_cast<char>(code);
+        const char key = static_cast<char>(code == console::kNoKey ? console::kEsc : code);
         switch (key) {
             case console::kEsc:
                 running = 0;

@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -25,13 +26,10 @@ constexpr int kOther = 0;  // the code of a key that is neither Esc nor a digit
 // default wait), long enough for the bytes of one key that a slow link delivers apart.
 constexpr int kEscWaitMs = 100;
 
-// What the character set in a locale's name contains when it is single-byte.
-constexpr std::array<std::string_view, 5> kSingleByteSets{"KOI8", "koi8", "1251", "866", "8859"};
-
 // Whether the next key read gives the second code of a key of two codes.
 bool secondCodeDue = false;
 
-// The terminal's own settings while a key is awaited, for the guard and the signal handlers.
+// The terminal's own settings while a key is awaited, and whether it is in key mode.
 termios savedSettings{};
 volatile std::sig_atomic_t rawActive = 0;
 
@@ -41,52 +39,41 @@ bool inForeground() {
     return group < 0 || group == getpgrp();
 }
 
-// Key-at-a-time without echo, as _getch reads; signals (Ctrl+C, Ctrl+Z) still work.
-bool setRaw() {
-    termios raw = savedSettings;
-    raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | IEXTEN);
-    raw.c_iflag &= ~static_cast<tcflag_t>(IXON);  // Ctrl+S, Ctrl+Q and Ctrl+V are keys too
-    raw.c_cc[VMIN] = 1;
-    raw.c_cc[VTIME] = 0;
-    rawActive = tcsetattr(STDIN_FILENO, TCSANOW, &raw) == 0 ? 1 : 0;
-    return rawActive != 0;
-}
-
 // The signals the program handles in key mode: Ctrl+Z, and those that end the program, which
 // first give the terminal back its settings. One ignored when the program started stays so.
 sigset_t handled;
 
-bool endsTheProgram(int sig) {
-    for (const int other :
-         {SIGKILL, SIGSTOP, SIGTSTP, SIGTTIN, SIGTTOU, SIGCHLD, SIGCONT, SIGURG, SIGWINCH}) {
-        if (sig == other) {
-            return false;
-        }
-    }
-    return true;
-}
-
 void chooseHandledSignals() {
-    static bool chosen = false;
-    if (chosen) {
-        return;
+    sigfillset(&handled);
+    for (const int sig : {SIGKILL, SIGSTOP, SIGTTIN, SIGTTOU, SIGCHLD, SIGCONT, SIGURG, SIGWINCH}) {
+        sigdelset(&handled, sig);
     }
-    chosen = true;
-    sigemptyset(&handled);
     for (int sig = 1; sig < NSIG; ++sig) {
         struct sigaction before {};
-        if ((sig == SIGTSTP || endsTheProgram(sig)) && sigaction(sig, nullptr, &before) == 0 &&
-            before.sa_handler != SIG_IGN) {
-            sigaddset(&handled, sig);
+        if (sigaction(sig, nullptr, &before) != 0 || before.sa_handler == SIG_IGN) {
+            sigdelset(&handled, sig);
         }
     }
 }
 
-void restoreAndReraise(int sig);
-void stopAndResume(int sig);
+void restore();
 
-// The handlers in key mode; outside it every signal acts as it would without them, so that one
-// sent to a stopped job (kill %1) ends it at once.
+void restoreAndReraise(int sig) {
+    restore();
+    std::raise(sig);
+}
+
+// Ctrl+Z: the shell gets the terminal as it was, and the job stops; the key read goes on later.
+void stopAndResume(int sig) {
+    const int savedErrno = errno;
+    restore();
+    sigprocmask(SIG_UNBLOCK, &handled, nullptr);
+    std::raise(sig);
+    sigprocmask(SIG_BLOCK, &handled, nullptr);
+    errno = savedErrno;
+}
+
+// Key mode's handlers, or none: then a signal acts at once, even on a stopped job (kill %1).
 void handleSignals(bool inKeyMode) {
     for (int sig = 1; sig < NSIG; ++sig) {
         if (sigismember(&handled, sig) == 1) {
@@ -109,24 +96,27 @@ void restore() {
     handleSignals(false);
 }
 
-void restoreAndReraise(int sig) {
-    restore();
-    std::raise(sig);
+// Key-at-a-time without echo, as _getch reads, from the settings the terminal has now, with the
+// handlers in place; Ctrl+C and Ctrl+Z still send their signals. Whether the terminal took it.
+bool setRaw() {
+    if (tcgetattr(STDIN_FILENO, &savedSettings) != 0) {
+        return false;
+    }
+    termios raw = savedSettings;
+    raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | IEXTEN);
+    raw.c_iflag &= ~static_cast<tcflag_t>(IXON);  // Ctrl+S, Ctrl+Q and Ctrl+V are keys too
+    raw.c_cc[VMIN] = 1;
+    raw.c_cc[VTIME] = 0;
+    if (tcsetattr(STDIN_FILENO, TCSANOW, &raw) != 0) {
+        return false;
+    }
+    rawActive = 1;
+    handleSignals(true);
+    return true;
 }
 
-// Ctrl+Z: the shell gets the terminal as it was, and the job stops. The key read puts the
-// terminal back in key mode once the job is in the foreground again.
-void stopAndResume(int sig) {
-    const int savedErrno = errno;
-    restore();
-    sigprocmask(SIG_UNBLOCK, &handled, nullptr);
-    std::raise(sig);
-    sigprocmask(SIG_BLOCK, &handled, nullptr);
-    errno = savedErrno;
-}
-
-// Holds the handled signals back while the terminal changes mode, so that a handler always
-// finds the terminal in the mode rawActive says.
+// Holds the handled signals back while the terminal changes mode: a handler finds it as
+// rawActive says.
 class SignalsHeld {
   public:
     SignalsHeld() { sigprocmask(SIG_BLOCK, &handled, &before); }
@@ -138,9 +128,8 @@ class SignalsHeld {
     sigset_t before{};
 };
 
-// Puts the terminal in key mode, from the settings it has now, unless it is there already (it
-// is not after Ctrl+Z and fg). In the background a read of nothing stops the job ("tty input")
-// until fg, as any read there would, or fails where the job cannot be stopped.
+// Puts the terminal in key mode, from the settings it has now, unless it is there (it is not after
+// Ctrl+Z and fg). In the background a read of nothing stops the job ("tty input") until fg.
 void enterKeyMode() {
     while (rawActive == 0) {
         if (!inForeground()) {
@@ -151,32 +140,18 @@ void enterKeyMode() {
             continue;
         }
         const SignalsHeld held;
-        if (tcgetattr(STDIN_FILENO, &savedSettings) != 0) {
-            return;  // keys are read as the terminal delivers them
-        }
-        handleSignals(true);
         if (!setRaw()) {
-            restore();
-            return;
+            return;  // keys are read as the terminal delivers them
         }
     }
 }
 
-// Key mode for one key read, then the terminal's own settings again.
-class KeyMode {
-  public:
-    KeyMode() { chooseHandledSignals(); }
-    ~KeyMode() {
-        const SignalsHeld held;
-        restore();
+// The next byte: typed ahead, else from the terminal in key mode; -1 at end of input, or when
+// waitMs (-1: none) passes first.
+int next(InputBuffer& input, int waitMs) {
+    if (const int ahead = input.takeTypedAhead(); ahead >= 0) {
+        return ahead;
     }
-    KeyMode(const KeyMode&) = delete;
-    KeyMode& operator=(const KeyMode&) = delete;
-};
-
-// One byte from the terminal, in key mode; -1 at end of input, or when waitMs (-1: no limit)
-// passes first.
-int readByte(int waitMs) {
     for (;;) {
         enterKeyMode();
         pollfd fd{STDIN_FILENO, POLLIN, 0};
@@ -192,24 +167,16 @@ int readByte(int waitMs) {
     }
 }
 
-// The next byte: typed ahead, else from the terminal; -1 when none comes within waitMs.
-int next(InputBuffer& input, int waitMs) {
-    const int ahead = input.takeTypedAhead();
-    return ahead >= 0 ? ahead : readByte(waitMs);
-}
-
-// The program acts on Esc and the digits 1 to 4, and only counts the codes of other keys. What
-// must stay is how many codes a key gives: two, as _getch gives them on a Windows console, for
-// arrow, editing and function keys and for Alt with a key; one for any other.
+// The program acts on Esc and the digits 1 to 4 and only counts other keys' codes: two, as _getch
+// gives them on a Windows console, for arrow, editing and function keys and Alt with a key.
 int codes(bool two) {
     secondCodeDue = two;
     return kOther;
 }
 
-// Whether the locale's name (LC_ALL, else LC_CTYPE, else LANG) names a single-byte character set:
-// KOI8-R or -U, CP1251, CP866 or ISO-8859-*, however the name writes it. The name is read, not the
-// locale: few locales are installed, and a terminal set to KOI8-R sends KOI8-R whatever is. C and
-// POSIX name none: UTF-8.
+// Whether the locale's name (LC_ALL, else LC_CTYPE, else LANG) names a single-byte character set,
+// however it writes it; C and POSIX name none: UTF-8. The name is read, not the locale: few are
+// installed, and a terminal set to KOI8-R sends KOI8-R whatever is.
 bool singleByteText() {
     static const bool singleByte = [] {
         std::string_view name;
@@ -219,14 +186,18 @@ bool singleByteText() {
             }
         }
         const std::string_view set = name.substr(std::min(name.find('.'), name.size()));
-        return std::any_of(kSingleByteSets.begin(), kSingleByteSets.end(),
-                           [set](std::string_view part) { return set.find(part) != set.npos; });
+        for (const std::string_view part : {"KOI8", "koi8", "1251", "866", "8859"}) {
+            if (set.find(part) != set.npos) {
+                return true;  // KOI8-R or -U, CP1251, CP866, ISO-8859-*
+            }
+        }
+        return false;
     }();
     return singleByte;
 }
 
-// A UTF-8 character is one key: its continuation bytes are read with its first byte, in a locale
-// that is not single-byte. A byte that continues nothing stays typed ahead.
+// A UTF-8 character is one key (unless the locale is single-byte); a byte that continues nothing
+// stays typed ahead.
 void restOfCharacter(InputBuffer& input, int first) {
     const std::size_t length = singleByteText() ? 1 : utf8Length(static_cast<unsigned char>(first));
     for (std::size_t i = 1; i < length; ++i) {
@@ -246,20 +217,19 @@ void restOfCharacter(InputBuffer& input, int first) {
 constexpr std::array<std::pair<int, int>, 6> kKeyNumbers{
     {{1, 8}, {11, 15}, {17, 21}, {23, 26}, {28, 29}, {31, 34}}};
 
-bool namesKey(int final, int number) {
-    if (std::string_view("ABCDFHPQRSZabcd").find(static_cast<char>(final)) !=
-        std::string_view::npos) {
-        return true;  // arrows, Home, End, F1 to F4, Shift+Tab, with or without modifiers
-    }
-    return std::string_view("~$^@").find(static_cast<char>(final)) != std::string_view::npos &&
-           std::any_of(kKeyNumbers.begin(), kKeyNumbers.end(), [number](const auto& range) {
-               return number >= range.first && number <= range.second;
-           });
+// Arrows, Home, End, F1 to F4 and Shift+Tab, with or without modifiers, end in one of these.
+constexpr std::string_view kKeyLetters = "ABCDFHPQRSZabcd";
+
+bool namesKey(char final, int number) {
+    return kKeyLetters.find(final) != kKeyLetters.npos ||
+           (std::string_view("~$^@").find(final) != std::string_view::npos &&
+            std::any_of(kKeyNumbers.begin(), kKeyNumbers.end(), [number](const auto& range) {
+                return number >= range.first && number <= range.second;
+            }));
 }
 
-// Reads an escape sequence after ESC [ or ESC O to its last byte: whether it names a key of two
-// codes. A sequence cut short by the wait is one code, as is one ended by a byte that belongs to
-// no sequence, which stays typed ahead.
+// Reads a sequence after ESC [ or ESC O to its last byte: whether it names a key of two codes. One
+// cut short by the wait, or by a byte of no sequence (which stays typed ahead), is one code.
 bool sequence(InputBuffer& input, int introducer) {
     int byte = next(input, kEscWaitMs);
     if (introducer == '[' && byte == '[') {  // the Linux console's F1 to F5: ESC [ [ A to E
@@ -276,15 +246,15 @@ bool sequence(InputBuffer& input, int introducer) {
         input.typeAhead(static_cast<char>(byte));
         return false;
     }
-    return byte >= 0 && namesKey(byte, number);
+    return byte >= 0 && namesKey(static_cast<char>(byte), number);
 }
 
 // The rest of a key that began with ESC: a lone Esc, an escape sequence, or Alt with a key.
 int escapeKey(InputBuffer& input) {
     int byte = next(input, kEscWaitMs);
     bool alt = false;
-    // ESC ESC is a double tap when nothing follows (the second Esc is typed ahead), else Alt with
-    // the key the second ESC begins.
+    // ESC ESC: a double tap when nothing follows (the second is typed ahead), else Alt with the key
+    // the second begins.
     while (byte == kEsc) {
         const int after = next(input, kEscWaitMs);
         if (after < 0) {
@@ -305,18 +275,17 @@ int escapeKey(InputBuffer& input) {
     return codes(true);
 }
 
-// Calls read or write on a descriptor; when another program has left it non-blocking (standard
-// input and output may share the terminal's open file), waits until it is ready, as a blocking
-// descriptor does.
+// Calls read or write until done: again after a signal, and once ready when another program left
+// the descriptor non-blocking (standard input and output may share the terminal's open file).
 template <class Call>
 long whenReady(int fd, short event, Call call) {
     for (;;) {
         const long done = call();
-        if (done >= 0 || errno != EAGAIN) {
+        if (done >= 0 || (errno != EINTR && errno != EAGAIN)) {
             return done;
         }
         pollfd ready{fd, event, 0};
-        poll(&ready, 1, -1);
+        poll(&ready, 1, errno == EAGAIN ? -1 : 0);  // after a signal, at once
     }
 }
 
@@ -336,9 +305,13 @@ long writeFd(int fd, const char* data, std::size_t size) {
 
 int openAppend(const char* path) {
     const int fd = open(path, O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
-    if (fd >= 0) {
+    struct stat file {};
+    if (fd >= 0 && fstat(fd, &file) == 0) {
         // Open, a FIFO has a reader: the writes wait for it, however slowly it reads.
         fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+        // Copies of this program hold a file while they write and take back: none cuts another's.
+        while (S_ISREG(file.st_mode) && flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+        }
     }
     return fd;
 }
@@ -351,9 +324,10 @@ void takeBack(int fd, std::size_t bytes) {
     }
 }
 
-void reportFailedWrites() {
+void prepareSignals() {
     std::signal(SIGPIPE, SIG_IGN);
     std::signal(SIGXFSZ, SIG_IGN);
+    chooseHandledSignals();
 }
 
 void closeFd(int fd) {
@@ -364,7 +338,13 @@ int readTerminalKey(InputBuffer& input) {
     if (secondCodeDue) {
         return codes(false);
     }
-    const KeyMode keys;
+    // However the read ends, the terminal gets its own settings back.
+    const struct LeaveKeyMode {
+        ~LeaveKeyMode() {
+            const SignalsHeld held;
+            restore();
+        }
+    } leave;
     const int byte = next(input, -1);
     if (byte < 0) {
         return kNoKey;
@@ -376,8 +356,7 @@ int readTerminalKey(InputBuffer& input) {
     return byte;
 }
 
-// A terminal that takes no escape sequences (TERM unset, empty or dumb: Emacs's shell, some IDE
-// consoles) gets what a file gets: a form feed.
+// A terminal that takes no escape sequences (TERM unset, empty or dumb) gets a form feed.
 void clearTerminal() {
     const char* const term = std::getenv("TERM");
     const bool dumb =

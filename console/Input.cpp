@@ -19,8 +19,7 @@ bool isBlank(int c) {
 }
 
 // Shows the prompt and skips white space; throws when nothing else is left. Answers are taken
-// from the buffer, not by the stream's formatted reads: those leave the stream failed on a
-// word that is no number, and the stream's failure state is never reset.
+// from the buffer: a formatted read would leave the stream failed on a word that is no number.
 std::streambuf& ask(std::string_view prompt) {
     show(prompt);  // reads do not flush standard output on their own
     std::streambuf& in = *std::cin.rdbuf();
@@ -46,8 +45,7 @@ void dropRestOfWord() {
 
 std::optional<int> readNumber(std::string_view prompt) {
     std::streambuf& in = ask(prompt);
-    // As the formatted read of an int: a sign, then digits; digits past the range
-    // are taken too, and make it no number.
+    // As the formatted read of an int: a sign, then digits; digits past the range make no number.
     int c = in.sgetc();
     const bool negative = c == '-';
     if (c == '-' || c == '+') {

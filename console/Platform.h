@@ -1,17 +1,14 @@
 #pragma once
 
-#include <cerrno>
 #include <cstddef>
 #include <streambuf>
 #include <string_view>
 
-// What the console's sources share: the input buffer, and what differs between the platforms,
-// which one source file per platform defines.
+// What the console's sources share, and what differs per platform (one source file for each).
 namespace console {
 
-// Standard input as the program reads it. Line reads get one line at a time; what has been read
-// from the system but not yet handed to them is typed ahead, and a terminal key read takes from
-// it first, so keys typed or pasted ahead are used in the order they came.
+// Standard input. Line reads get one line at a time; what is read but not handed to them is typed
+// ahead, and a terminal key read takes from it first: keys typed or pasted ahead come in order.
 class InputBuffer : public std::streambuf {
   public:
     explicit InputBuffer(bool terminal) : atTerminal(terminal) {}
@@ -36,17 +33,6 @@ class InputBuffer : public std::streambuf {
 // Ends the program's dialogue: what failed, with the reason for error (an errno value).
 [[noreturn]] void fail(const char* what, int error);
 
-// Calls a system function again while a signal interrupts it; its result.
-template <class Call>
-auto uninterrupted(Call call) {
-    for (;;) {
-        const auto result = call();
-        if (result >= 0 || errno != EINTR) {
-            return result;
-        }
-    }
-}
-
 // UTF-8: how many bytes a character that begins with this byte has (1 when it begins none), and
 // the bytes of the whole character text begins with (1 when it is incomplete or broken).
 std::size_t utf8Length(unsigned char first);
@@ -56,17 +42,19 @@ namespace platform {
 
 // Whether standard input (0) or standard output (1) is a terminal or console.
 bool isTerminal(int fd);
-// Reads, writes, opens for appending and closes descriptors; -1 with errno set on
-// failure. Opening never waits: a FIFO nobody reads fails at once; writes then wait.
+// Reads, writes, opens for appending and closes descriptors; -1 with errno set on failure. A read
+// or write is done again after a signal. Opening never waits: a FIFO nobody reads fails at once;
+// writes then wait.
 long readFd(int fd, char* data, std::size_t size);
 long writeFd(int fd, const char* data, std::size_t size);
 int openAppend(const char* path);
 void closeFd(int fd);
 // Takes the last bytes written back off a regular file that nobody has appended to since.
 void takeBack(int fd, std::size_t bytes);
-// A reader gone from standard output or from the log, or a file-size limit reached, is then a
-// failed write, said and handled, not a silent end of the program.
-void reportFailedWrites();
+// Once, at start: a reader gone from standard output or the log, or a file-size limit reached,
+// is then a failed write, said and handled, not a silent end; the signals that end the program
+// (but those ignored from the start) are to give the terminal back while a key is awaited.
+void prepareSignals();
 // One key from the terminal, typed-ahead input first; kNoKey at the end of input.
 int readTerminalKey(InputBuffer& input);
 void clearTerminal();

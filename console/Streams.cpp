@@ -16,23 +16,15 @@ void fail(const char* what, int error) {
 
 namespace {
 
-// How much of the data a write got out, and the errno value of what stopped it (0: nothing).
-struct Written {
-    std::size_t bytes = 0;
-    int error = 0;
-};
-
-Written writeAll(int fd, std::string_view data) {
-    Written done;
-    while (done.bytes < data.size()) {
-        const long written = uninterrupted([&] {
-            return platform::writeFd(fd, data.data() + done.bytes, data.size() - done.bytes);
-        });
+// Writes all of data; how much went out (less when a write failed, and errno says why).
+std::size_t writeAll(int fd, std::string_view data) {
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const long written = platform::writeFd(fd, data.data() + done, data.size() - done);
         if (written < 0) {
-            done.error = errno;
             break;
         }
-        done.bytes += static_cast<std::size_t>(written);
+        done += static_cast<std::size_t>(written);
     }
     return done;
 }
@@ -75,8 +67,8 @@ class OutputBuffer : public std::streambuf {
     void writeOut() {
         const std::size_t size = static_cast<std::size_t>(pptr() - pbase());
         setp(buffer.data(), buffer.data() + buffer.size());
-        if (const int error = writeAll(1, {buffer.data(), size}).error; error != 0) {
-            fail("cannot write standard output", error);
+        if (writeAll(1, {buffer.data(), size}) < size) {
+            fail("cannot write standard output", errno);
         }
     }
     std::vector<char> buffer;
@@ -123,7 +115,7 @@ void InputBuffer::typeAhead(char byte) {
 InputBuffer::int_type InputBuffer::underflow() {
     do {
         if (next == filled) {
-            const long got = uninterrupted([this] { return platform::readFd(0, chunk, kChunk); });
+            const long got = platform::readFd(0, chunk, kChunk);
             if (got < 0) {
                 fail("cannot read standard input", errno);
             }
@@ -137,8 +129,7 @@ InputBuffer::int_type InputBuffer::underflow() {
         const char* end = std::find(chunk + next, chunk + filled, '\n');
         const std::size_t stop =
             end == chunk + filled ? filled : static_cast<std::size_t>(end - chunk) + 1;
-        // At a terminal an Esc (the second of a double tap, say) is dropped from a line, as a
-        // Windows console's line editing drops it.
+        // At a terminal an Esc is dropped from a line, as a Windows console's line editing does.
         char* const kept =
             atTerminal ? std::remove(chunk + next, chunk + stop, kEsc) : chunk + stop;
         setg(chunk + next, chunk + next, kept);
@@ -162,7 +153,7 @@ StandardStreams::Buffers* attached = nullptr;
 }  // namespace
 
 StandardStreams::StandardStreams() : buffers(std::make_unique<Buffers>()) {
-    platform::reportFailedWrites();
+    platform::prepareSignals();
     buffers->oldInput = std::cin.rdbuf(&buffers->input);
     buffers->oldOutput = std::cout.rdbuf(&buffers->output);
     // Every read flushes standard output itself, once, before it waits.
@@ -211,11 +202,15 @@ int appendWhole(const char* path, std::string_view bytes) {
     if (file.fd < 0) {
         return errno;
     }
-    const Written done = writeAll(file.fd, bytes);
-    if (done.error != 0 && done.bytes > 0) {
-        platform::takeBack(file.fd, done.bytes);
+    const std::size_t done = writeAll(file.fd, bytes);
+    if (done == bytes.size()) {
+        return 0;
     }
-    return done.error;
+    const int error = errno;
+    if (done > 0) {
+        platform::takeBack(file.fd, done);
+    }
+    return error;
 }
 
 }  // namespace console
