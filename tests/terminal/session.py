@@ -31,6 +31,7 @@ class Terminal:
         self.child = pexpect.spawn('/bin/sh', ['-c', 'exec ' + command], timeout=5,
                                    encoding='utf-8', preexec_fn=as_a_shell_starts_it,
                                    env=dict(os.environ, TERM='xterm'))
+        self.child.delaybeforesend = None  # what is typed goes at once, pauses included
         master, slave = pty.openpty()  # a new terminal's settings, as the program found them
         self.settings = termios.tcgetattr(slave)
         os.close(master), os.close(slave)

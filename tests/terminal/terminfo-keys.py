@@ -1,0 +1,99 @@
+# Every arrow, editing and function key, plain or with Shift, Alt or Ctrl, that the terminfo
+# entries of common terminals list gives the main menu as many passes as its bytes call for, and
+# is never Esc: alone, after an Esc (Alt), and split by a pause of a third of the Esc wait right
+# after its Esc and in its middle. After each key the string check takes the key's number as its
+# word: a marker that shows where the passes of one key end.
+
+# REQUIRES: terminal
+# RUN: %python %s
+import re
+import subprocess
+import sys
+import threading
+import time
+
+import pexpect
+from session import CLEAR, ESC_WAIT, Terminal
+
+TERMINALS = ['xterm', 'xterm-256color', 'putty', 'rxvt-unicode', 'screen', 'tmux', 'linux']
+KEY_CAPABILITY = re.compile(r'^\s+(kcu[udfb]1|khome|kend|kich1|kdch1|knp|kpp|kf\d+|kcbt|kind|kri'
+                            r'|k(?:UP|DN|LFT|RIT|HOM|END|IC|DC|NXT|PRV)[3-7]?)=', re.MULTILINE)
+# curses looks up one terminal per process.
+LOOK_UP = ('import curses, sys; curses.setupterm(sys.argv[1])\n'
+           'for name in sys.argv[2:]: print(curses.tigetstr(name).hex())')
+TWO_CODE_FINALS = b'ABCDFHPQRSZabcd'
+TWO_CODE_NUMBERS = {*range(1, 9), *range(11, 16), *range(17, 22), *range(23, 27), 28, 29,
+                    *range(31, 35)}
+RESULT = 'v rezultate polychenaia stroka  {} !!!!!'
+TERMINALS_AT_ONCE = 4
+KEYS_PER_WRITE = 40  # well within what a pseudo-terminal buffers
+
+
+def main_menu_passes(key):  # as the key model counts the codes of these bytes
+    if key[1:2] not in (b'[', b'O'):
+        return 2  # Alt with the key the second byte begins
+    if key[:3] == b'\x1b[[':  # the Linux console's F1 to F5
+        return 2 if len(key) == 4 and key[3:] in b'ABCDE' else 1
+    final, first_number = key[-1:], key[2:-1].split(b';')[0]
+    numbered = final in b'~$^@' and first_number.isdigit() and int(first_number) in TWO_CODE_NUMBERS
+    return 2 if final in TWO_CODE_FINALS or numbered else 1
+
+
+keys = {}  # the bytes of each key, and the first capability that sends them
+for terminal in TERMINALS:
+    listed = subprocess.run(['infocmp', '-x', '-1', terminal], capture_output=True, text=True,
+                            check=True)
+    names = KEY_CAPABILITY.findall(listed.stdout)
+    found = subprocess.run([sys.executable, '-c', LOOK_UP, terminal, *names], capture_output=True,
+                           text=True, check=True)
+    for name, key in zip(names, found.stdout.split()):
+        keys.setdefault(bytes.fromhex(key), f'{name} of {terminal}')
+sends = []  # (what is typed, the parts typed with a pause between them)
+for key, name in keys.items():
+    sends += [(name, [key]), ('Alt with ' + name, [b'\x1b' + key])]
+    sends += [(f'{name} split after byte {cut}', [key[:cut], key[cut:]])
+              for cut in sorted({1, (len(key) + 1) // 2})]
+failures = []
+
+
+def check(lot):  # at a terminal of its own; the first key that fails ends it
+    try:
+        screen = Terminal()
+        paused = [[send] for send in lot if len(send[2]) > 1]
+        whole = [send for send in lot if len(send[2]) == 1]
+        for group in paused + [whole[i:i + KEYS_PER_WRITE]
+                               for i in range(0, len(whole), KEYS_PER_WRITE)]:
+            for number, what, parts in group:
+                screen.child.send(parts[0].decode())
+                for part in parts[1:]:
+                    time.sleep(ESC_WAIT / 3)
+                    screen.child.send(part.decode())
+                screen.child.send(f'4{number}\n')
+            for number, what, parts in group:
+                expected = main_menu_passes(b''.join(parts))
+                try:
+                    screen.child.expect_exact(RESULT.format(number), timeout=2)
+                    # A pass clears the screen, as does the marker's 4. (Typing may be echoed
+                    # between key reads, even between a clear and its menu.)
+                    came = str(screen.child.before.count(CLEAR) - 1)
+                except (pexpect.TIMEOUT, pexpect.EOF):
+                    came = 'not its marker: ' + repr(screen.child.before[-200:])
+                if came != str(expected):
+                    failures.append(f'{what} {parts}: {expected} passes expected, {came} came')
+                    return
+        screen.type('\x1b')
+        screen.ends()
+    except BaseException as failed:  # a failed wait of the session's own
+        failures.append(repr(failed))
+
+
+began = time.monotonic()
+lots = [[(n, *send) for n, send in enumerate(sends) if n % TERMINALS_AT_ONCE == lot]
+        for lot in range(TERMINALS_AT_ONCE)]
+threads = [threading.Thread(target=check, args=[lot]) for lot in lots]
+for thread in threads:
+    thread.start()
+for thread in threads:
+    thread.join()
+print(f'{len(keys)} keys in {len(sends)} sends, {time.monotonic() - began:.1f} s')
+sys.exit('FAILED:\n' + '\n'.join(failures) if failures else 0)
