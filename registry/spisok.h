@@ -127,9 +127,11 @@ template <class T>
 void spisok<T>::vvodInf() {
     otmena<T> obj;
     T s;
-    for (int vibor = 0; vibor != 4;) {
-        vibor = ask::choice("1-vvod\n2-otmena poslednego deistvia\n3-prosmotr\n4-vivod\n", 1, 4);
-        // Memory running out during a choice is said, and the record is as it was before it.
+    for (bool appended = false; !appended;) {
+        const int vibor =
+            ask::choice("1-vvod\n2-otmena poslednego deistvia\n3-prosmotr\n4-vivod\n", 1, 4);
+        // Memory running out during a choice (the append of 4 too) is said, and the menu comes
+        // back with the record as it was before it.
         orSay(kOtherFault, [&] {
             orUndo(s, [&] {
                 switch (vibor) {
@@ -148,9 +150,12 @@ void spisok<T>::vvodInf() {
                     case 3:
                         s.vivod();
                         break;
+                    case 4:
+                        dobavit(s);
+                        appended = true;
+                        break;
                 }
             });
         });
     }
-    dobavit(s);
 }
