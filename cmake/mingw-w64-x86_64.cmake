@@ -3,18 +3,16 @@
 #   cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DREGISTRY_TESTS=OFF
 #   cmake --build build-windows        # -> build-windows/registry.exe
 #
-# The posix flavour of the compiler is used (std::thread and friends work with it);
-# the program is linked statically (see CMakeLists.txt), so registry.exe needs no
-# MinGW DLLs beside it.
+# The posix flavour of the compiler is the one scripts/install-deps.sh installs (the
+# program uses no threads, so either flavour would do); the program is linked
+# statically (see CMakeLists.txt), so registry.exe needs no MinGW DLLs beside it.
 
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
 set(REGISTRY_MINGW_TRIPLE x86_64-w64-mingw32)
 
-find_program(CMAKE_C_COMPILER NAMES ${REGISTRY_MINGW_TRIPLE}-gcc-posix ${REGISTRY_MINGW_TRIPLE}-gcc)
 find_program(CMAKE_CXX_COMPILER NAMES ${REGISTRY_MINGW_TRIPLE}-g++-posix REQUIRED)
-find_program(CMAKE_RC_COMPILER NAMES ${REGISTRY_MINGW_TRIPLE}-windres)
 find_program(CMAKE_AR NAMES ${REGISTRY_MINGW_TRIPLE}-gcc-ar-posix ${REGISTRY_MINGW_TRIPLE}-ar)
 find_program(CMAKE_RANLIB NAMES ${REGISTRY_MINGW_TRIPLE}-gcc-ranlib-posix ${REGISTRY_MINGW_TRIPLE}-ranlib)
 
