@@ -1,5 +1,7 @@
 """The program (or a shell) on a new pseudo-terminal: keys go in, the screen comes back. A wait
-that fails ends the test, saying what it waited for and what the screen showed."""
+that fails ends the test, saying what it waited for, how what came differs, and what the screen
+shows."""
+import difflib
 import os
 import pty
 import signal
@@ -8,6 +10,7 @@ import termios
 import time
 
 import pexpect
+import pyte
 
 # On a terminal line ends are CR LF, and a clear is an ANSI sequence.
 CLEAR = '\x1b[H\x1b[2J\x1b[3J'
@@ -18,6 +21,11 @@ CATEGORY = CLEAR + CATEGORY_MENU
 PROGRAM = os.environ['REGISTRY']
 LINE_MODE = termios.ICANON | termios.ECHO  # a line is awaited; 0: a key, without echo
 ESC_WAIT = 0.1  # seconds: an Esc followed by nothing within this is a lone Esc
+
+
+def as_lines(text):  # as a reader sees it, a clear and other control bytes named
+    text = text.replace(CLEAR, '<clear>\n').replace('\r\n', '\n')
+    return [repr(line)[1:-1] for line in text.split('\n')]
 
 
 def as_a_shell_starts_it():  # every signal at its default, none blocked: lit and Python differ
@@ -39,8 +47,16 @@ class Terminal:
         if first:
             self.shows(first)
 
-    def fail(self, what):
-        sys.exit(f'FAILED: {what}\nThe screen showed: {self.seen + (self.child.before or "")!r}')
+    def fail(self, what, awaited=None, came=None):  # came: what came since the last wait
+        came = self.child.before or '' if came is None else came
+        report = [f'FAILED: {what}']
+        if awaited is not None:
+            report += difflib.unified_diff(as_lines(awaited), as_lines(came), 'awaited', 'came',
+                                           lineterm='')
+        screen = pyte.Screen(80, 24)
+        pyte.Stream(screen).feed(self.seen + came)
+        shown = [line.rstrip() for line in screen.display]
+        sys.exit('\n'.join(report + ['The screen shows:'] + shown).rstrip())
 
     def type(self, keys, awaiting=0):  # once the terminal is in the mode awaiting
         deadline = time.monotonic() + 5
@@ -54,9 +70,9 @@ class Terminal:
         try:
             self.child.expect_exact(text)
         except (pexpect.TIMEOUT, pexpect.EOF):
-            self.fail(f'waited for {text!r}')
+            self.fail('what came is not what was awaited', awaited=text)
         if exactly and self.child.before:
-            self.fail(f'{self.child.before!r} came before {text!r}')
+            self.fail('more came than was awaited', text, self.child.before + text)
         self.seen += self.child.before + text
 
     def ends(self, status=0, signal=None):  # with the terminal as it was found
