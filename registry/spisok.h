@@ -127,7 +127,8 @@ template <class T>
 void spisok<T>::vvodInf() {
     otmena<T> obj;
     T s;
-    for (bool appended = false; !appended;) {
+    bool appended = false;
+    while (!appended) {
         const int vibor =
             ask::choice("1-vvod\n2-otmena poslednego deistvia\n3-prosmotr\n4-vivod\n", 1, 4);
         // Memory running out during a choice (the append of 4 too) is said, and the menu comes
