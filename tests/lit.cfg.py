@@ -1,7 +1,7 @@
-# The sessions (sessions/*.test, FileCheck) and terminal tests (terminal/*.py, pexpect) on lit.
-# CTest runs each file as a test (CMakeLists.txt) with the parameters registry (the program),
-# build (where tests leave files), tools (FileCheck's folder) and sanitized (1 or 0).
-# REGISTRY_RUNNER ("valgrind ...", "wine") runs REGISTRY_BIN, or the program, under another.
+# The sessions (sessions/*.test) and terminal tests (terminal/*.py) on lit, one file per CTest
+# test, with the parameters registry (the program), build (where tests leave files), tools
+# (FileCheck's folder) and sanitized. REGISTRY_RUNNER ("valgrind ...", "wine") runs
+# REGISTRY_BIN, or the program, under another.
 import os
 import resource
 import subprocess
@@ -25,8 +25,7 @@ config.environment['FILECHECK_OPTS'] = '--strict-whitespace -DSEPARATOR=' + '-' 
 
 runner = os.environ.get('REGISTRY_RUNNER', '')
 # The program starts as a login shell starts it: every signal at its default (lit's workers ignore
-# SIGINT, Python SIGPIPE and SIGXFSZ, and children inherit that) and no limit on file size, memory
-# or time inherited from whoever runs the tests. Tests of a disposition or a limit set their own.
+# SIGINT, Python SIGPIPE and SIGXFSZ) and no limit inherited on file size, memory or time.
 for limit in [resource.RLIMIT_FSIZE, resource.RLIMIT_AS, resource.RLIMIT_DATA, resource.RLIMIT_CPU]:
     resource.setrlimit(limit, (resource.getrlimit(limit)[1],) * 2)
 program = (runner + ' ' + os.environ.get('REGISTRY_BIN', lit_config.params['registry'])).strip()
@@ -44,8 +43,6 @@ if not wine and subprocess.run(pty_check).returncode == 0:
     config.available_features.add('terminal')  # a pseudo-terminal, and pexpect to drive it
 if not runner and lit_config.params['sanitized'] != '1':
     config.available_features.add('memory-limit')  # ulimit -v bounds the program's own memory
-if subprocess.run('unshare -rm mount -t tmpfs tmpfs /mnt', shell=True).returncode == 0:
-    config.available_features.add('private-mounts')  # a small file system of a test's own
 
 # %program: the program. %registry: the program as a session shows it: standard error joins
 # standard output (its first MiB: a program that loops fills no memory), a clear (a form feed when

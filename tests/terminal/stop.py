@@ -2,7 +2,8 @@
 # it was; what it changes meanwhile (here the erase key) stays. Sent on with bg, the program
 # waiting for a key stops again until fg, without touching the terminal ("tty input": bash says
 # only "Stopped"); after fg a key is again taken at once. Stopped while a word is awaited, it
-# ends as usual when input ends after fg. Stopped at the main menu, kill %1 ends it at once.
+# ends as usual when input ends after fg. Where it cannot be stopped in the background (SIGTTIN
+# ignored), its key read fails and says so. Stopped at the main menu, kill ends it at once.
 
 # REQUIRES: terminal
 # RUN: %python %s
@@ -33,10 +34,12 @@ for shell, stopped_for_input in [('/bin/dash -i', 'Stopped (tty input)'),
         screen.fail('the erase key set while the program was stopped is gone')
 
 screen = Terminal('bash --norc --noediting -i', first=None)
+screen.type(f"(trap '' TTIN; exec {PROGRAM}) &\n", awaiting=LINE_MODE)
+screen.shows('registry: cannot read standard input: Input/output error', exactly=False)
 screen.type(PROGRAM + '\n', awaiting=LINE_MODE)
 screen.shows(MENU, exactly=False)
 screen.type('\x1a')
 screen.shows('Stopped', exactly=False)
-screen.type('kill %1; sleep 0.5; jobs; exit\n', awaiting=LINE_MODE)
+screen.type('kill %%; sleep 0.5; jobs; exit\n', awaiting=LINE_MODE)
 screen.shows('Terminated', exactly=False)
 screen.ends()

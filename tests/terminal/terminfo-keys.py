@@ -26,7 +26,6 @@ TWO_CODE_NUMBERS = {*range(1, 9), *range(11, 16), *range(17, 22), *range(23, 27)
                     *range(31, 35)}
 RESULT = 'v rezultate polychenaia stroka  {} !!!!!'
 TERMINALS_AT_ONCE = 4
-KEYS_PER_WRITE = 40  # well within what a pseudo-terminal buffers
 
 
 def main_menu_passes(key):  # as the key model counts the codes of these bytes
@@ -41,46 +40,39 @@ def main_menu_passes(key):  # as the key model counts the codes of these bytes
 
 keys = {}  # the bytes of each key, and the first capability that sends them
 for terminal in TERMINALS:
-    listed = subprocess.run(['infocmp', '-x', '-1', terminal], capture_output=True, text=True,
-                            check=True)
+    listed = subprocess.run(['infocmp', '-x', '-1', terminal], capture_output=True, text=True)
     names = KEY_CAPABILITY.findall(listed.stdout)
     found = subprocess.run([sys.executable, '-c', LOOK_UP, terminal, *names], capture_output=True,
                            text=True, check=True)
     for name, key in zip(names, found.stdout.split()):
-        keys.setdefault(bytes.fromhex(key), f'{name} of {terminal}')
-sends = []  # (what is typed, the parts typed with a pause between them)
+        keys.setdefault(bytes.fromhex(key).decode(), f'{name} of {terminal}')
+sends = []  # what is typed: the parts of a key, with a pause between them
 for key, name in keys.items():
-    sends += [(name, [key]), ('Alt with ' + name, [b'\x1b' + key])]
-    sends += [(f'{name} split after byte {cut}', [key[:cut], key[cut:]])
-              for cut in sorted({1, (len(key) + 1) // 2})]
+    sends += [(name, [key]), ('Alt with ' + name, ['\x1b' + key])]
+    sends += [(f'{name} split', [key[:cut], key[cut:]]) for cut in {1, (len(key) + 1) // 2}]
 failures = []
 
 
 def check(lot):  # at a terminal of its own; the first key that fails ends it
     try:
         screen = Terminal()
-        paused = [[send] for send in lot if len(send[2]) > 1]
-        whole = [send for send in lot if len(send[2]) == 1]
-        for group in paused + [whole[i:i + KEYS_PER_WRITE]
-                               for i in range(0, len(whole), KEYS_PER_WRITE)]:
-            for number, what, parts in group:
-                screen.child.send(parts[0].decode())
-                for part in parts[1:]:
-                    time.sleep(ESC_WAIT / 3)
-                    screen.child.send(part.decode())
-                screen.child.send(f'4{number}\n')
-            for number, what, parts in group:
-                expected = main_menu_passes(b''.join(parts))
-                try:
-                    screen.child.expect_exact(RESULT.format(number), timeout=2)
-                    # A pass clears the screen, as does the marker's 4. (Typing may be echoed
-                    # between key reads, even between a clear and its menu.)
-                    came = str(screen.child.before.count(CLEAR) - 1)
-                except (pexpect.TIMEOUT, pexpect.EOF):
-                    came = 'not its marker: ' + repr(screen.child.before[-200:])
-                if came != str(expected):
-                    failures.append(f'{what} {parts}: {expected} passes expected, {came} came')
-                    return
+        for number, what, parts in lot:
+            screen.child.send(parts[0])
+            for part in parts[1:]:
+                time.sleep(ESC_WAIT / 3)
+                screen.child.send(part)
+            screen.child.send(f'4{number}\n')
+            expected = main_menu_passes(''.join(parts).encode())
+            try:
+                screen.child.expect_exact(RESULT.format(number), timeout=2)
+                # A pass clears the screen, as does the marker's 4. (What is typed may be echoed
+                # between key reads, even between a clear and its menu.)
+                came = str(screen.child.before.count(CLEAR) - 1)
+            except (pexpect.TIMEOUT, pexpect.EOF):
+                came = 'not its marker: ' + repr(screen.child.before[-200:])
+            if came != str(expected):
+                failures.append(f'{what} {parts}: {expected} passes expected, {came} came')
+                return
         screen.type('\x1b')
         screen.ends()
     except BaseException as failed:  # a failed wait of the session's own
@@ -88,9 +80,9 @@ def check(lot):  # at a terminal of its own; the first key that fails ends it
 
 
 began = time.monotonic()
-lots = [[(n, *send) for n, send in enumerate(sends) if n % TERMINALS_AT_ONCE == lot]
-        for lot in range(TERMINALS_AT_ONCE)]
-threads = [threading.Thread(target=check, args=[lot]) for lot in lots]
+threads = [threading.Thread(target=check, args=[[(n, *send) for n, send in enumerate(sends)
+                                                 if n % TERMINALS_AT_ONCE == lot]])
+           for lot in range(TERMINALS_AT_ONCE)]
 for thread in threads:
     thread.start()
 for thread in threads:
