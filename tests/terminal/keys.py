@@ -1,7 +1,8 @@
 # Keys at a terminal. A digit is taken at once, without Enter or echo; a character of several
 # bytes in UTF-8 (here of 4) is one key. Escape sequences beside those that name keys give one
 # code each (ESC [ 9 ~, 10 ~, 16 ~, 22 ~, 27 ~, 30 ~, 35 ~ and ESC [ ~); Alt with Ctrl+Space
-# (ESC NUL, ESC ESC NUL) two. At a listing's wait a key ends the wait and nothing of it reaches
+# (ESC NUL, ESC ESC NUL) two. A whole entry pasted is taken as typed, after which the listing
+# waits for a real key. At a listing's wait a key ends the wait and nothing of it reaches
 # the next answer (here 5, which finds no record): Alt with a letter (Esc й), Alt with an arrow
 # as PuTTY sends it (Esc Esc [ A), two quick Esc, and Ctrl+S, which does not stop the screen.
 # Two quick Esc at the main menu end the program. The screen is cleared as a terminal's when only
@@ -17,6 +18,15 @@ screen.type('😀')
 screen.shows(CLEAR + MENU)
 screen.type('\x1b[9~\x1b[10~\x1b[16~\x1b[22~\x1b[27~\x1b[30~\x1b[35~\x1b[~\x1b\x00\x1b\x1b\x00')
 screen.shows((CLEAR + MENU) * 12)
+screen.type('1')
+screen.shows(CLEAR + CATEGORY)
+screen.type('2\n1\n1\nIvan\nPetrov\nSidorovich\n1970\ndocent\nkandidat\nmath\n1\n4\n0\n1\n',
+            awaiting=LINE_MODE)
+screen.shows('Speciality: math\r\n' + '-' * 54 + '\r\n', exactly=False)
+screen.type('x')
+screen.shows(CATEGORY)
+screen.type('0\n', awaiting=LINE_MODE)
+screen.shows('0\r\n' + MENU)
 screen.type('2')
 screen.shows(CLEAR + CATEGORY)
 
