@@ -60,42 +60,9 @@ bool logHasWholeLines() {
 
 }  // namespace
 
-// ASan's own operator new ends the process when memory runs out, even with
-// allocator_may_return_null=1. These forward to malloc and free, which ASan
-// still checks, and throw std::bad_alloc as the standard ones do, so the
-// program's own handling of a list too large for memory is what runs.
-void* operator new(std::size_t size) {
-    if (void* memory = std::malloc(size == 0 ? 1 : size)) {
-        return memory;
-    }
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) {
-    return ::operator new(size);
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    return std::malloc(size == 0 ? 1 : size);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    return std::malloc(size == 0 ? 1 : size);
-}
-void operator delete(void* memory) noexcept {
-    std::free(memory);
-}
-void operator delete[](void* memory) noexcept {
-    std::free(memory);
-}
-void operator delete(void* memory, std::size_t) noexcept {
-    std::free(memory);
-}
-void operator delete[](void* memory, std::size_t) noexcept {
-    std::free(memory);
-}
-void operator delete(void* memory, const std::nothrow_t&) noexcept {
-    std::free(memory);
-}
-void operator delete[](void* memory, const std::nothrow_t&) noexcept {
-    std::free(memory);
+// Every allocation is granted that memory allows (MallocNew.cpp).
+bool refuseAllocation() {
+    return false;
 }
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
