@@ -11,35 +11,37 @@ import termios
 
 from session import CLEAR, LINE_MODE, MENU, PROGRAM, Terminal
 
+PROMPT = 'shell> '  # what is typed to the shell waits for it
 for shell, stopped_for_input in [('/bin/dash -i', 'Stopped (tty input)'),
                                  ('bash --norc --noediting -i', 'Stopped')]:
-    screen = Terminal(shell, first=None)
+    screen = Terminal(f"env PS1='{PROMPT}' {shell}", first=PROMPT)
     screen.type(PROGRAM + '\n', awaiting=LINE_MODE)
     screen.shows(MENU, exactly=False)
     screen.type('\x1a')
-    screen.shows('Stopped', exactly=False)
+    screen.shows(PROMPT, exactly=False)
     screen.type('stty erase ^H; bg; sleep 0.5; jobs\n', awaiting=LINE_MODE)
     screen.shows(stopped_for_input, exactly=False)
+    screen.shows(PROMPT, exactly=False)
     screen.type('fg\n', awaiting=LINE_MODE)
-    screen.shows('fg\r\n' + PROGRAM + '\r\n', exactly=False)
+    screen.shows(PROGRAM + '\r\n', exactly=False)
     screen.type('4')
     screen.shows(CLEAR + 'Vvedite stroky (dlia proverki razmernosty)\r\n')
     screen.type('\x1a', awaiting=LINE_MODE)
-    screen.shows('Stopped', exactly=False)
+    screen.shows(PROMPT, exactly=False)
     screen.type('fg\n', awaiting=LINE_MODE)
-    screen.shows('fg\r\n' + PROGRAM + '\r\n', exactly=False)
+    screen.shows(PROGRAM + '\r\n', exactly=False)
     screen.type('\x04', awaiting=LINE_MODE)
     screen.shows('registry: end of input', exactly=False)
     if termios.tcgetattr(screen.child.child_fd)[6][termios.VERASE] != b'\x08':
         screen.fail('the erase key set while the program was stopped is gone')
 
-screen = Terminal('bash --norc --noediting -i', first=None)
+screen = Terminal(f"env PS1='{PROMPT}' bash --norc --noediting -i", first=PROMPT)
 screen.type(f"(trap '' TTIN; exec {PROGRAM}) &\n", awaiting=LINE_MODE)
 screen.shows('registry: cannot read standard input: Input/output error', exactly=False)
 screen.type(PROGRAM + '\n', awaiting=LINE_MODE)
 screen.shows(MENU, exactly=False)
 screen.type('\x1a')
-screen.shows('Stopped', exactly=False)
+screen.shows(PROMPT, exactly=False)
 screen.type('kill %%; sleep 0.5; jobs; exit\n', awaiting=LINE_MODE)
 screen.shows('Terminated', exactly=False)
 screen.ends()
