@@ -1,7 +1,5 @@
-# The sessions (sessions/*.test) and terminal tests (terminal/*.py) on lit, one file per CTest
-# test, with the parameters registry (the program), build (where tests leave files), tools
-# (FileCheck's folder) and sanitized. REGISTRY_RUNNER ("valgrind ...", "wine") runs
-# REGISTRY_BIN, or the program, under another.
+# The tests on lit; the README's test section says what each word below means. CTest passes the
+# parameters; REGISTRY_RUNNER ("valgrind ...", "wine") runs REGISTRY_BIN, or the program, under it.
 import os
 import resource
 import subprocess
@@ -19,8 +17,7 @@ config.test_format = lit.formats.ShTest(True, preamble_commands=['rm -rf %t && m
 config.environment.update({name: os.environ[name] for name in os.environ
                            if name in ['HOME', 'WINEPREFIX', 'WINEDEBUG', 'WINEDLLOVERRIDES']})
 config.environment['PATH'] = lit_config.params['tools'] + os.pathsep + os.environ['PATH']
-# The program's texts have blanks that matter: FileCheck compares them exactly. [[SEPARATOR]]
-# stands for the line of 54 hyphens after a listed record and before the save question.
+# The program's texts have blanks that matter: FileCheck compares them exactly.
 config.environment['FILECHECK_OPTS'] = '--strict-whitespace -DSEPARATOR=' + '-' * 54
 
 runner = os.environ.get('REGISTRY_RUNNER', '')
@@ -44,12 +41,7 @@ if not wine and subprocess.run(pty_check).returncode == 0:
 if not runner and lit_config.params['sanitized'] != '1':
     config.available_features.add('memory-limit')  # ulimit -v bounds the program's own memory
 
-# %program: the program. %registry: the program as a session shows it: standard error joins
-# standard output (its first MiB: a program that loops fills no memory), a clear (a form feed when
-# output is no terminal) shows as "<clear>" and ends its line, Windows line ends read as LF, and
-# the exit status comes last. %log: name.txt, where under Wine a line that does not end in CR LF
-# is marked "<no CR>". (lit reads a backslash in a substitution as re.sub does, so each is
-# written twice.)
+# lit reads a backslash in a substitution as re.sub does: each is written twice.
 config.substitutions += [
     ('%registry', r"""bash -c '"$@" 2>&1 | head -c 1048576 | sed %s -e "s/\\f/<clear>\\n/g"; """
      r"""echo "exit status ${PIPESTATUS[0]}"' registry %s""" % (
