@@ -8,17 +8,15 @@
 inline constexpr const char* kOtherFault = "NO founded the eror";
 
 // Runs action. Any failure but a lost console (memory running out, say) prints otherFault and
-// ends it. Whether it ran to its end.
+// ends it.
 template <class Action>
-bool orSay(const char* otherFault, Action action) {
+void orSay(const char* otherFault, Action action) {
     try {
         action();
-        return true;
     } catch (const console::ConsoleGone&) {
         throw;
     } catch (...) {
         std::cout << otherFault << std::endl;
-        return false;
     }
 }
 
