@@ -1,13 +1,11 @@
-# Keys at a terminal. A digit is taken at once, without Enter or echo; a character of several
-# bytes in UTF-8 (here of 4) is one key. Escape sequences beside those that name keys give one
-# code each (ESC [ 9 ~, 10 ~, 16 ~, 22 ~, 27 ~, 30 ~, 35 ~ and ESC [ ~); Alt with Ctrl+Space
-# (ESC NUL, ESC ESC NUL) two. A whole entry pasted is taken as typed, after which the listing
-# waits for a real key. At a listing's wait a key ends the wait and nothing of it reaches
-# the next answer (here 5, which finds no record): Alt with a letter (Esc й), Alt with an arrow
-# as PuTTY sends it (Esc Esc [ A), two quick Esc, and Ctrl+S, which does not stop the screen.
-# Two quick Esc at the main menu end the program. The screen is cleared as a terminal's when only
-# standard error goes elsewhere, and with a form feed where TERM says the terminal is dumb; where
-# the locale names a single-byte character set, every byte is a key.
+# Keys at a terminal. A digit is taken at once, without Enter or echo; a UTF-8 character of 4
+# bytes is one key. Escape sequences beside those that name keys give one code each (ESC [ 9 ~,
+# 10 ~, 16 ~, 22 ~, 27 ~, 30 ~, 35 ~ and ESC [ ~); Alt with Ctrl+Space (ESC NUL, ESC ESC NUL) two.
+# A whole entry pasted is taken as typed; the listing then waits for a real key. A key ends a
+# listing's wait and nothing of it reaches the next answer. Two quick Esc at the main menu end
+# the program. The screen is cleared as a terminal's when only standard error goes elsewhere, and
+# with a form feed where TERM says the terminal is dumb or output goes to a pipe (keys are still
+# taken at once); where the locale names a single-byte character set, every byte is a key.
 
 # REQUIRES: terminal
 # RUN: %python %s
@@ -41,11 +39,11 @@ def change_with_wait_answered_by(key):  # category choice 3 on no records: the w
     screen.shows('5\r\nNO Element\r\n' + CATEGORY)
 
 
-change_with_wait_answered_by('\x13')  # Ctrl+S
-change_with_wait_answered_by('\x1b\x1b')
-change_with_wait_answered_by('\x1bй')  # two codes: the next key read takes the second at once
+change_with_wait_answered_by('\x13')  # Ctrl+S, which does not stop the screen
+change_with_wait_answered_by('\x1b\x1b')  # two quick Esc
+change_with_wait_answered_by('\x1bй')  # Alt: two codes; the next key read takes the second at once
 change_with_wait_answered_by(None)
-change_with_wait_answered_by('\x1b\x1b[A')  # two codes: the second is one more main menu
+change_with_wait_answered_by('\x1b\x1b[A')  # Alt+Up as PuTTY sends it: its second code is a menu
 screen.type('0\n', awaiting=LINE_MODE)
 screen.shows('0\r\n' + MENU + CLEAR + MENU)
 screen.type('\x1b\x1b')
@@ -59,6 +57,11 @@ screen.type('1')
 screen.shows('\f\f' + CATEGORY_MENU)
 screen.type('0\n', awaiting=LINE_MODE)
 screen.shows('0\r\n' + MENU)
+screen.type('\x1b')
+screen.shows('\f')
+screen.ends()
+
+screen = Terminal(PROGRAM + ' | cat')
 screen.type('\x1b')
 screen.shows('\f')
 screen.ends()
