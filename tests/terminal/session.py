@@ -1,9 +1,7 @@
-"""The program (or a shell) on a new pseudo-terminal: keys go in, the screen comes back. A wait
-that fails ends the test, saying what it waited for, how what came differs, and what the screen
-shows."""
+"""The program (or a shell) on a new pseudo-terminal: keys go in, the screen comes back. A failed
+wait ends the test, saying what it waited for, how what came differs, and what the screen shows."""
 import difflib
 import os
-import pty
 import signal
 import sys
 import termios
@@ -40,7 +38,7 @@ class Terminal:
                                    encoding='utf-8', preexec_fn=as_a_shell_starts_it,
                                    env=dict(os.environ, TERM='xterm'))
         self.child.delaybeforesend = None  # what is typed goes at once, pauses included
-        master, slave = pty.openpty()  # a new terminal's settings, as the program found them
+        master, slave = os.openpty()  # a new terminal's settings, as the program found them
         self.settings = termios.tcgetattr(slave)
         os.close(master), os.close(slave)
         self.seen = ''

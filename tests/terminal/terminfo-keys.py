@@ -9,8 +9,8 @@
 import re
 import subprocess
 import sys
-import threading
 import time
+from concurrent.futures import ThreadPoolExecutor
 
 import pexpect
 from session import CLEAR, ESC_WAIT, Terminal
@@ -50,42 +50,34 @@ sends = []  # what is typed: the parts of a key, with a pause between them
 for key, name in keys.items():
     sends += [(name, [key]), ('Alt with ' + name, ['\x1b' + key])]
     sends += [(f'{name} split', [key[:cut], key[cut:]]) for cut in {1, (len(key) + 1) // 2}]
-failures = []
 
 
-def check(lot):  # at a terminal of its own; the first key that fails ends it
-    try:
-        screen = Terminal()
-        for number, what, parts in lot:
-            screen.child.send(parts[0])
-            for part in parts[1:]:
-                time.sleep(ESC_WAIT / 3)
-                screen.child.send(part)
-            screen.child.send(f'4{number}\n')
-            expected = main_menu_passes(''.join(parts).encode())
-            try:
-                screen.child.expect_exact(RESULT.format(number), timeout=2)
-                # A pass clears the screen, as does the marker's 4. (What is typed may be echoed
-                # between key reads, even between a clear and its menu.)
-                came = str(screen.child.before.count(CLEAR) - 1)
-            except (pexpect.TIMEOUT, pexpect.EOF):
-                came = 'not its marker: ' + repr(screen.child.before[-200:])
-            if came != str(expected):
-                failures.append(f'{what} {parts}: {expected} passes expected, {came} came')
-                return
-        screen.type('\x1b')
-        screen.ends()
-    except BaseException as failed:  # a failed wait of the session's own
-        failures.append(repr(failed))
+def check(lot):  # at a terminal of its own; the first key that fails ends it, and is returned
+    screen = Terminal()
+    for number, what, parts in lot:
+        screen.child.send(parts[0])
+        for part in parts[1:]:
+            time.sleep(ESC_WAIT / 3)
+            screen.child.send(part)
+        screen.child.send(f'4{number}\n')
+        expected = main_menu_passes(''.join(parts).encode())
+        try:
+            screen.child.expect_exact(RESULT.format(number), timeout=2)
+            # A pass clears the screen, as does the marker's 4. (What is typed may be echoed
+            # between key reads, even between a clear and its menu.)
+            came = str(screen.child.before.count(CLEAR) - 1)
+        except (pexpect.TIMEOUT, pexpect.EOF):
+            came = 'not its marker: ' + repr(screen.child.before[-200:])
+        if came != str(expected):
+            return f'{what} {parts}: {expected} passes expected, {came} came'
+    screen.type('\x1b')
+    screen.ends()
 
 
 began = time.monotonic()
-threads = [threading.Thread(target=check, args=[[(n, *send) for n, send in enumerate(sends)
-                                                 if n % TERMINALS_AT_ONCE == lot]])
-           for lot in range(TERMINALS_AT_ONCE)]
-for thread in threads:
-    thread.start()
-for thread in threads:
-    thread.join()
+numbered = [(number, *send) for number, send in enumerate(sends)]
+with ThreadPoolExecutor(TERMINALS_AT_ONCE) as pool:  # a failed wait of a session ends the test
+    lots = [numbered[lot::TERMINALS_AT_ONCE] for lot in range(TERMINALS_AT_ONCE)]
+    failures = [failure for failure in pool.map(check, lots) if failure]
 print(f'{len(keys)} keys in {len(sends)} sends, {time.monotonic() - began:.1f} s')
 sys.exit('FAILED:\n' + '\n'.join(failures) if failures else 0)
