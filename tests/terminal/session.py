@@ -73,14 +73,14 @@ class Terminal:
             self.fail('more came than was awaited', text, self.child.before + text)
         self.seen += self.child.before + text
 
-    def ends(self, status=0, signal=None):  # with the terminal as it was found
+    def ends(self, signal=None):  # with status 0 or by signal, the terminal as it was found
         try:
             self.child.expect(pexpect.EOF)
         except pexpect.TIMEOUT:
             self.fail('waited for the end')
         self.child.wait()
         ended = (self.child.exitstatus, self.child.signalstatus)
-        if ended != ((None, signal) if signal else (status, None)):
+        if ended != ((None, signal) if signal else (0, None)):
             self.fail(f'ended with (exit status, signal) {ended}')
         if termios.tcgetattr(self.child.child_fd) != self.settings:
             self.fail('the terminal kept other settings')
