@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ make python3
-    llvm-14-tools python3-pexpect python3-psutil python3-pyte ncurses-term strace
+    llvm-14-tools python3-pexpect python3-psutil python3-pyte ncurses-term strace procps
     clang-14 libclang-rt-14-dev clang-format clang-tidy
     valgrind
     g++-mingw-w64-x86-64-posix wine64 wine

@@ -1,8 +1,10 @@
 """The program (or a shell) on a new pseudo-terminal: keys go in, the screen comes back. A failed
 wait ends the test, saying what it waited for, how what came differs, and what the screen shows."""
+import atexit
 import difflib
 import os
 import signal
+import subprocess
 import sys
 import termios
 import time
@@ -38,6 +40,8 @@ class Terminal:
                                    encoding='utf-8', preexec_fn=as_a_shell_starts_it,
                                    env=dict(os.environ, TERM='xterm'))
         self.child.delaybeforesend = None  # what is typed goes at once, pauses included
+        # When the test ends, so does all of its session: a fault may leave the program orphaned.
+        atexit.register(subprocess.run, ['pkill', '-KILL', '-s', str(self.child.pid)])
         master, slave = os.openpty()  # a new terminal's settings, as the program found them
         self.settings = termios.tcgetattr(slave)
         os.close(master), os.close(slave)
