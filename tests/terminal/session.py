@@ -15,9 +15,8 @@ import pyte
 # On a terminal line ends are CR LF, and a clear is an ANSI sequence.
 CLEAR = '\x1b[H\x1b[2J\x1b[3J'
 MENU = 'MENU\r\n1.teacher\r\n2.Partia\r\n3.UNION\r\n4.proverka oshibok so strokami\r\nESC. Exit'
-CATEGORY_MENU = ('1-vivod all inf\r\n2-ADD\r\n3-izmenit inf\r\n4-delet  information\r\n'
-                 '0-exit\r\n\r\n')
-CATEGORY = CLEAR + CATEGORY_MENU
+CATEGORY = CLEAR + ('1-vivod all inf\r\n2-ADD\r\n3-izmenit inf\r\n4-delet  information\r\n'
+                    '0-exit\r\n\r\n')
 PROGRAM = os.environ['REGISTRY']
 LINE_MODE = termios.ICANON | termios.ECHO  # a line is awaited; 0: a key, without echo
 ESC_WAIT = 0.1  # seconds: an Esc followed by nothing within this is a lone Esc

@@ -1,8 +1,9 @@
 # Every arrow, editing and function key, plain or with Shift, Alt or Ctrl, that the terminfo
-# entries of common terminals list gives the main menu as many passes as its bytes call for, and
-# is never Esc: alone, after an Esc (Alt), and split by a pause of a third of the Esc wait right
-# after its Esc and in its middle. After each key the string check takes the key's number as its
-# word: a marker that shows where the passes of one key end.
+# entries of common terminals list gives the main menu as many passes as its bytes call for, and is
+# never Esc: alone, after an Esc (Alt), and split by a pause of a third of the Esc wait right after
+# its Esc and in its middle. So do the sequences beside the numbered keys, which name none (one
+# code each), and Alt with Ctrl+Space (ESC NUL, two). After each key the string check takes the
+# key's number as its word: a marker that shows where the passes of one key end.
 
 # REQUIRES: terminal
 # RUN: %python %s
@@ -46,6 +47,9 @@ for terminal in TERMINALS:
                            text=True, check=True)
     for name, key in zip(names, found.stdout.split()):
         keys.setdefault(bytes.fromhex(key).decode(), f'{name} of {terminal}')
+for key in ['\x1b[9~', '\x1b[10~', '\x1b[16~', '\x1b[22~', '\x1b[27~', '\x1b[30~', '\x1b[35~',
+            '\x1b[~', '\x1b\x00']:
+    keys[key] = 'no terminal\'s key'
 sends = []  # what is typed: the parts of a key, with a pause between them
 for key, name in keys.items():
     sends += [(name, [key]), ('Alt with ' + name, ['\x1b' + key])]
