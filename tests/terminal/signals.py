@@ -1,14 +1,21 @@
-# A signal that ends the program while a key is awaited ends it by that signal, with the
+# Signals while a key is awaited. One that ends the program ends it by that signal, with the
 # terminal's settings given back: Ctrl+C, also when it lands while the terminal is being put in
 # key-at-a-time mode (strace holds the program there for 0.3 s), and SIGTERM, SIGHUP, SIGUSR1,
 # SIGUSR2, SIGALRM, SIGVTALRM. Signals ignored when the program starts stay ignored: Ctrl+C and a
 # hang-up then change nothing, and a lone Esc still ends it.
+# Ctrl+Z under a shell with job control. While stopped, the shell has the terminal as it was;
+# what it changes meanwhile (here the erase key) stays. Sent on with bg, the program waiting for
+# a key stops again until fg, without touching the terminal ("tty input"); after fg a key is
+# again taken at once. Stopped while a word is awaited, it ends as usual when input ends after
+# fg. Where it cannot be stopped in the background (SIGTTIN ignored), its key read fails and says
+# so. Stopped at the main menu, kill ends it at once (bash continues what it kills; dash does not).
 
 # REQUIRES: terminal
 # RUN: %python %s
 import signal
+import termios
 
-from session import CLEAR, PROGRAM, Terminal
+from session import CLEAR, LINE_MODE, MENU, PROGRAM, Terminal
 
 screen = Terminal('strace -o /dev/null -e trace=ioctl -e inject=ioctl:delay_exit=300000 '
                   + PROGRAM)
@@ -27,4 +34,37 @@ screen.type('\x03')
 screen.child.kill(signal.SIGHUP)
 screen.type('\x1b')
 screen.shows(CLEAR)
+screen.ends()
+
+PROMPT = 'shell> '  # what is typed to the shell waits for it
+screen = Terminal(f"env PS1='{PROMPT}' /bin/dash -i", first=PROMPT)
+screen.type(PROGRAM + '\n', awaiting=LINE_MODE)
+screen.shows(MENU, exactly=False)
+screen.type('\x1a')
+screen.shows(PROMPT, exactly=False)
+screen.type('stty erase ^H; bg; sleep 0.5; jobs\n', awaiting=LINE_MODE)
+screen.shows('Stopped (tty input)', exactly=False)
+screen.shows(PROMPT, exactly=False)
+screen.type('fg\n', awaiting=LINE_MODE)
+screen.shows(PROGRAM + '\r\n', exactly=False)
+screen.type('4')
+screen.shows(CLEAR + 'Vvedite stroky (dlia proverki razmernosty)\r\n')
+screen.type('\x1a', awaiting=LINE_MODE)
+screen.shows(PROMPT, exactly=False)
+screen.type('fg\n', awaiting=LINE_MODE)
+screen.shows(PROGRAM + '\r\n', exactly=False)
+screen.type('\x04', awaiting=LINE_MODE)
+screen.shows('registry: end of input', exactly=False)
+if termios.tcgetattr(screen.child.child_fd)[6][termios.VERASE] != b'\x08':
+    screen.fail('the erase key set while the program was stopped is gone')
+
+screen = Terminal(f"env PS1='{PROMPT}' bash --norc --noediting -i", first=PROMPT)
+screen.type(f"(trap '' TTIN; exec {PROGRAM}) &\n", awaiting=LINE_MODE)
+screen.shows('registry: cannot read standard input: Input/output error', exactly=False)
+screen.type(PROGRAM + '\n', awaiting=LINE_MODE)
+screen.shows(MENU, exactly=False)
+screen.type('\x1a')
+screen.shows(PROMPT, exactly=False)
+screen.type('kill %%; sleep 0.5; jobs; exit\n', awaiting=LINE_MODE)
+screen.shows('Terminated', exactly=False)
 screen.ends()
