@@ -10,7 +10,6 @@ import lit.formats
 config.name = 'registry'
 config.suffixes = ['.test', '.py']
 config.excludes = ['session.py', 'lit.cfg.py']
-config.test_source_root = os.path.dirname(__file__)
 config.test_exec_root = lit_config.params['build']
 # Every test starts in a fresh directory of its own, where the program writes name.txt.
 config.test_format = lit.formats.ShTest(True, preamble_commands=['rm -rf %t && mkdir %t && cd %t'])
