@@ -1,14 +1,14 @@
 # Signals while a key is awaited. One that ends the program ends it by that signal, with the
 # terminal's settings given back: Ctrl+C, also when it lands while the terminal is being put in
 # key-at-a-time mode (strace holds the program there for 0.3 s), and SIGTERM, SIGHUP, SIGUSR1,
-# SIGUSR2, SIGALRM, SIGVTALRM. Signals ignored when the program starts stay ignored: Ctrl+C and a
-# hang-up then change nothing, and a lone Esc still ends it.
-# Ctrl+Z under a shell with job control. While stopped, the shell has the terminal as it was;
-# what it changes meanwhile (here the erase key) stays. Sent on with bg, the program waiting for
-# a key stops again until fg, without touching the terminal ("tty input"); after fg a key is
-# again taken at once. Stopped while a word is awaited, it ends as usual when input ends after
-# fg. Where it cannot be stopped in the background (SIGTTIN ignored), its key read fails and says
-# so. Stopped at the main menu, kill ends it at once (bash continues what it kills; dash does not).
+# SIGALRM, SIGVTALRM. Signals ignored when the program starts stay ignored: Ctrl+C and a hang-up
+# then change nothing, and a lone Esc still ends it.
+# Ctrl+Z under a shell with job control. While stopped, the shell has the terminal as it was; what
+# it changes meanwhile (here the erase key) stays. Sent on with bg, the program waiting for a key
+# stops again until fg, without touching the terminal ("tty input"); after fg a key is again taken
+# at once. Stopped while a word is awaited, it ends as usual when input ends after fg. Where it
+# cannot be stopped in the background (SIGTTIN ignored), its key read fails and says so. Stopped at
+# the main menu, kill ends it at once (bash sends SIGCONT after it; dash does not).
 
 # REQUIRES: terminal
 # RUN: %python %s
@@ -22,8 +22,7 @@ screen = Terminal('strace -o /dev/null -e trace=ioctl -e inject=ioctl:delay_exit
 screen.type('\x03')
 screen.ends(signal=signal.SIGINT)
 
-for sig in [signal.SIGTERM, signal.SIGHUP, signal.SIGUSR1, signal.SIGUSR2, signal.SIGALRM,
-            signal.SIGVTALRM]:
+for sig in [signal.SIGTERM, signal.SIGHUP, signal.SIGUSR1, signal.SIGALRM, signal.SIGVTALRM]:
     screen = Terminal()
     screen.type('')
     screen.child.kill(sig)
