@@ -36,11 +36,18 @@ screen.shows(CLEAR)
 screen.ends()
 
 PROMPT = 'shell> '  # what is typed to the shell waits for it
-screen = Terminal(f"env PS1='{PROMPT}' /bin/dash -i", first=PROMPT)
-screen.type(PROGRAM + '\n', awaiting=LINE_MODE)
-screen.shows(MENU, exactly=False)
-screen.type('\x1a')
-screen.shows(PROMPT, exactly=False)
+
+
+def stopped_at_the_main_menu(shell):
+    screen = Terminal(f"env PS1='{PROMPT}' {shell}", first=PROMPT)
+    screen.type(PROGRAM + '\n', awaiting=LINE_MODE)
+    screen.shows(MENU, exactly=False)
+    screen.type('\x1a')
+    screen.shows(PROMPT, exactly=False)
+    return screen
+
+
+screen = stopped_at_the_main_menu('/bin/dash -i')
 screen.type('stty erase ^H; bg; sleep 0.5; jobs\n', awaiting=LINE_MODE)
 screen.shows('Stopped (tty input)', exactly=False)
 screen.shows(PROMPT, exactly=False)
@@ -57,13 +64,9 @@ screen.shows('registry: end of input', exactly=False)
 if termios.tcgetattr(screen.child.child_fd)[6][termios.VERASE] != b'\x08':
     screen.fail('the erase key set while the program was stopped is gone')
 
-screen = Terminal(f"env PS1='{PROMPT}' bash --norc --noediting -i", first=PROMPT)
-screen.type(f"(trap '' TTIN; exec {PROGRAM}) &\n", awaiting=LINE_MODE)
-screen.shows('registry: cannot read standard input: Input/output error', exactly=False)
-screen.type(PROGRAM + '\n', awaiting=LINE_MODE)
-screen.shows(MENU, exactly=False)
-screen.type('\x1a')
-screen.shows(PROMPT, exactly=False)
-screen.type('kill %%; sleep 0.5; jobs; exit\n', awaiting=LINE_MODE)
+screen = stopped_at_the_main_menu('bash --norc --noediting -i')
+screen.type('kill %%; sleep 0.5; jobs\n', awaiting=LINE_MODE)
 screen.shows('Terminated', exactly=False)
+screen.type(f"(trap '' TTIN; exec {PROGRAM}) & wait; exit\n", awaiting=LINE_MODE)
+screen.shows('registry: cannot read standard input: Input/output error', exactly=False)
 screen.ends()
