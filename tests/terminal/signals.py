@@ -39,12 +39,12 @@ PROMPT = 'shell> '  # what is typed to the shell waits for it
 
 
 def stopped_at_the_main_menu(shell):
-    screen = Terminal(f"env PS1='{PROMPT}' {shell}", first=PROMPT)
-    screen.type(PROGRAM + '\n', awaiting=LINE_MODE)
-    screen.shows(MENU, exactly=False)
-    screen.type('\x1a')
-    screen.shows(PROMPT, exactly=False)
-    return screen
+    shell_screen = Terminal(f"env PS1='{PROMPT}' {shell}", first=PROMPT)
+    shell_screen.type(PROGRAM + '\n', awaiting=LINE_MODE)
+    shell_screen.shows(MENU, exactly=False)
+    shell_screen.type('\x1a')
+    shell_screen.shows(PROMPT, exactly=False)
+    return shell_screen
 
 
 screen = stopped_at_the_main_menu('/bin/dash -i')
