@@ -49,7 +49,7 @@ for terminal in TERMINALS:
         keys.setdefault(bytes.fromhex(key).decode(), f'{name} of {terminal}')
 for key in ['\x1b[9~', '\x1b[10~', '\x1b[16~', '\x1b[22~', '\x1b[27~', '\x1b[30~', '\x1b[35~',
             '\x1b[~', '\x1b\x00']:
-    keys[key] = 'no terminal\'s key'
+    keys[key] = "no terminal's key"
 sends = []  # what is typed: the parts of a key, with a pause between them
 for key, name in keys.items():
     sends += [(name, [key]), ('Alt with ' + name, ['\x1b' + key])]
